@@ -1,0 +1,21 @@
+// Start-up: the application title, the one window and the event loop.
+#include "app/launch.h"
+
+#include "app/error_report.h"
+#include "assets/embedded.h"
+
+namespace app {
+
+launcher::Pictures EmbeddedPictures() {
+  return {assets::Photograph(), assets::Wordmark(), assets::Banner()};
+}
+
+int RunLauncher(platform::WindowHost& host, const launcher::Services& services, const launcher::Pictures& pictures) {
+  const int dpi = host.Dpi();
+  const ui::Font defaultFont{std::string(launcher::kFrmMain.defaultFontFace), ui::DefaultFontHeight(dpi)};
+  const ui::Scaling scaling(dpi, host.MeasureText(defaultFont, "0").height);
+  launcher::TfrmMain frmMain(host, services, pictures, scaling);
+  return host.Run(frmMain, kApplicationTitle);
+}
+
+}  // namespace app

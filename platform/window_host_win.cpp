@@ -1,0 +1,401 @@
+// The window host over user32, gdi32 and comctl32: one tool window owned by a zero-size application
+// window that carries the taskbar button, painted double-buffered from the window model.
+#include "platform/window_host_win.h"
+
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/error_report.h"
+#include "ui/placement.h"
+
+namespace platform {
+
+namespace {
+
+constexpr char kMainClass[] = "TfrmMain";
+constexpr char kApplicationClass[] = "TApplication";
+constexpr UINT kActivateOnce = WM_APP + 1;
+constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kMainExStyle = WS_EX_TOOLWINDOW;
+constexpr int kMainIcon = 1;
+
+RECT ToRect(const ui::Rect& r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
+ui::Rect FromRect(const RECT& r) { return ui::Rect{r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+ui::Point PointOf(LPARAM lParam) { return ui::Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+class GdiCanvas final : public ui::Canvas {
+ public:
+  GdiCanvas(HDC dc, Win32Host& host) : dc_(dc), host_(host) {}
+
+  ui::Color System(ui::SystemColor which) override {
+    switch (which) {
+      case ui::SystemColor::kButtonHighlight: return ui::Color{GetSysColor(COLOR_BTNHIGHLIGHT)};
+      case ui::SystemColor::kButtonShadow: return ui::Color{GetSysColor(COLOR_BTNSHADOW)};
+      case ui::SystemColor::kWindowText: return ui::Color{GetSysColor(COLOR_WINDOWTEXT)};
+    }
+    return ui::kBlack;
+  }
+
+  void FillRect(const ui::Rect& rect, ui::Color color) override {
+    const RECT r = ToRect(rect);
+    SetDCBrushColor(dc_, color.value);
+    ::FillRect(dc_, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  }
+
+  void DrawText(ui::Point origin, std::string_view text, const ui::Font& font, ui::Color color) override {
+    ScopedSelectObject select(dc_, host_.FontFor(font));
+    SetBkMode(dc_, TRANSPARENT);
+    SetTextColor(dc_, color.value);
+    TextOutA(dc_, origin.x, origin.y, text.data(), static_cast<int>(text.size()));
+  }
+
+  void DrawBitmap(ui::Point at, const ui::Bitmap& bitmap, const ui::Rect& clip) override {
+    if (bitmap.bitsPerPixel != 24) return;
+    const int left = std::max(at.x, clip.left);
+    const int top = std::max(at.y, clip.top);
+    const int right = std::min(at.x + bitmap.size.width, clip.Right());
+    const int bottom = std::min(at.y + bitmap.size.height, clip.Bottom());
+    if (right <= left || bottom <= top) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = bitmap.size.width;
+    info.bmiHeader.biHeight = -bitmap.size.height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    StretchDIBits(dc_, left, top, right - left, bottom - top, left - at.x, top - at.y, right - left, bottom - top,
+                  bitmap.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  }
+
+ private:
+  const HDC dc_;
+  Win32Host& host_;
+};
+
+}  // namespace
+
+Win32Host::Win32Host(HINSTANCE instance, int showCommand) : instance_(instance), showCommand_(showCommand) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+}
+
+Win32Host::~Win32Host() {
+  if (bigIcon_) DestroyIcon(bigIcon_);
+  if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
+HFONT Win32Host::FontFor(const ui::Font& font) {
+  for (const auto& [key, handle] : fonts_)
+    if (key == font) return handle.Get();
+  ScopedFont created(CreateFontA(-font.height, 0, 0, 0, (font.style & ui::kBold) ? FW_BOLD : FW_NORMAL,
+                                 (font.style & ui::kItalic) ? TRUE : FALSE, (font.style & ui::kUnderline) ? TRUE : FALSE,
+                                 FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, font.face.c_str()));
+  const HFONT handle = created.Get();
+  fonts_.emplace_back(font, std::move(created));
+  return handle;
+}
+
+ui::Size Win32Host::MeasureText(const ui::Font& font, std::string_view text) {
+  ScopedGetDC screen(nullptr);
+  ScopedSelectObject select(screen.Get(), FontFor(font));
+  SIZE extent{};
+  GetTextExtentPoint32A(screen.Get(), text.data(), static_cast<int>(text.size()), &extent);
+  if (text.empty()) {
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(screen.Get(), &metrics);
+    extent.cy = metrics.tmHeight;
+  }
+  return ui::Size{extent.cx, extent.cy};
+}
+
+int Win32Host::Dpi() {
+  ScopedGetDC screen(nullptr);
+  return GetDeviceCaps(screen.Get(), LOGPIXELSY);
+}
+
+bool Win32Host::CreateWindows() {
+  bigIcon_ = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(kMainIcon), IMAGE_ICON,
+                                           GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+  smallIcon_ = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(kMainIcon), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+
+  WNDCLASSEXA application{};
+  application.cbSize = sizeof application;
+  application.lpfnWndProc = ApplicationProc;
+  application.hInstance = instance_;
+  application.hIcon = bigIcon_;
+  application.hIconSm = smallIcon_;
+  application.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  application.lpszClassName = kApplicationClass;
+  RegisterClassExA(&application);
+
+  WNDCLASSEXA main{};
+  main.cbSize = sizeof main;
+  main.style = CS_DBLCLKS;  // the second press of a double-click arrives as such and clicks nothing
+  main.lpfnWndProc = MainProc;
+  main.hInstance = instance_;
+  main.hIcon = bigIcon_;
+  main.hIconSm = smallIcon_;
+  main.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  main.lpszClassName = kMainClass;
+  RegisterClassExA(&main);
+
+  // The application window: zero size, so never seen, but shown, so it has the taskbar button.
+  application_ = CreateWindowExA(0, kApplicationClass, title_.c_str(),
+                                 WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                                 GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                                 nullptr, instance_, this);
+  if (!application_) return false;
+
+  RECT outer{0, 0, form_->clientSize.width, form_->clientSize.height};
+  AdjustWindowRectEx(&outer, kMainStyle, FALSE, kMainExStyle);
+  main_ = CreateWindowExA(kMainExStyle, kMainClass, form_->caption.c_str(), kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                          outer.right - outer.left, outer.bottom - outer.top, application_, nullptr, instance_, this);
+  if (!main_) return false;
+  form_->nativeHandle = reinterpret_cast<std::uintptr_t>(main_);
+  form_->SetInvalidator([this](const ui::Rect& r) {
+    const RECT rect = ToRect(r);
+    InvalidateRect(main_, &rect, FALSE);
+  });
+  form_->onClose = [this] { PostMessageA(main_, WM_CLOSE, 0, 0); };
+  AddTooltips();
+  return true;
+}
+
+void Win32Host::AddTooltips() {
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_, nullptr, instance_,
+                             nullptr);
+  if (!tooltip_) return;
+  UINT id = 0;
+  for (const auto& control : form_->Controls()) {
+    if (control->Hint().empty()) continue;
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;  // understood by every comctl32 version
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = main_;
+    tool.uId = ++id;
+    tool.rect = ToRect(control->Bounds());
+    tool.lpszText = const_cast<char*>(control->Hint().c_str());
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(500, 0));
+  SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(2500, 0));
+}
+
+void Win32Host::ShowMain(int showCommand) {
+  if (!centred_) {
+    centred_ = true;
+    RECT outer{};
+    GetWindowRect(main_, &outer);
+    const ui::Rect desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const ui::Point at = ui::CentreOn(desktop, {outer.right - outer.left, outer.bottom - outer.top});
+    SetWindowPos(main_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowWindow(main_, showCommand);
+  UpdateWindow(main_);
+}
+
+int Win32Host::Run(ui::Form& form, std::string_view title) {
+  form_ = &form;
+  title_ = std::string(title);
+  if (!CreateWindows()) return 1;
+
+  if (showCommand_ == SW_SHOWMINNOACTIVE) {
+    // Starts minimised; the window appears when the user restores the application.
+    ShowWindow(application_, SW_SHOWMINNOACTIVE);
+  } else {
+    ShowWindow(application_, SW_SHOWNORMAL);
+    ShowMain(showCommand_ == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  }
+
+  MSG message{};
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  if (IsWindow(application_)) DestroyWindow(application_);
+  form_->SetInvalidator(nullptr);
+  form_->onClose = nullptr;
+  return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK Win32Host::MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* host = reinterpret_cast<Win32Host*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!host || !host->main_) return DefWindowProcA(window, message, wParam, lParam);
+  // No exception leaves a window procedure: it is reported and the event loop goes on.
+  try {
+    return host->HandleMain(message, wParam, lParam);
+  } catch (...) {
+    host->Report(std::current_exception());
+    return 0;
+  }
+}
+
+LRESULT CALLBACK Win32Host::ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* host = reinterpret_cast<Win32Host*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!host || !host->application_) return DefWindowProcA(window, message, wParam, lParam);
+  try {
+    return host->HandleApplication(message, wParam, lParam);
+  } catch (...) {
+    host->Report(std::current_exception());
+    return 0;
+  }
+}
+
+LRESULT Win32Host::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      ScopedPaint paint(main_);
+      Paint(paint.Get(), paint.Dirty());
+      return 0;
+    }
+    case WM_PRINTCLIENT: {
+      RECT all{0, 0, form_->clientSize.width, form_->clientSize.height};
+      Paint(reinterpret_cast<HDC>(wParam), all);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers everything
+    case WM_MOUSEMOVE:
+      if (!tracking_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, main_, 0};
+        tracking_ = TrackMouseEvent(&track) != FALSE;
+      }
+      form_->PointerMove(PointOf(lParam));
+      return 0;
+    case WM_MOUSELEAVE:
+      tracking_ = false;
+      form_->PointerLeave();
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (form_->PointerPress(PointOf(lParam))) SetCapture(main_);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      form_->PointerDoubleClick(PointOf(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetCapture() == main_) {
+        releasingCapture_ = true;  // our own release: the press stays armed for the click below
+        ReleaseCapture();
+        releasingCapture_ = false;
+      }
+      form_->PointerRelease(PointOf(lParam));
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (!releasingCapture_) form_->PointerCancel();  // taken away: the press clicks nothing
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(main_, kActivateOnce, 0, 0);
+      break;
+    case kActivateOnce:
+      form_->Activate();
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(main_);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY: {
+      const HWND window = main_;
+      main_ = nullptr;
+      form_->nativeHandle = 0;
+      return DefWindowProcA(window, message, wParam, lParam);
+    }
+    default:
+      break;
+  }
+  return DefWindowProcA(main_, message, wParam, lParam);
+}
+
+LRESULT Win32Host::HandleApplication(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SYSCOMMAND:
+      switch (wParam & 0xFFF0) {
+        case SC_MINIMIZE:
+          if (main_) ShowWindow(main_, SW_HIDE);
+          break;
+        case SC_RESTORE: {
+          const LRESULT result = DefWindowProcA(application_, message, wParam, lParam);
+          if (main_) ShowMain(SW_SHOWNORMAL);
+          return result;
+        }
+        case SC_CLOSE:
+          if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
+          return 0;
+        default:
+          break;
+      }
+      break;
+    case WM_CLOSE:
+      if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
+      return 0;
+    case WM_ACTIVATE:
+      // The application window is never used itself: pass the focus on to the launcher window.
+      if (LOWORD(wParam) != WA_INACTIVE && main_ && IsWindowVisible(main_) && IsWindowEnabled(main_))
+        PostMessageA(application_, WM_APP + 2, 0, 0);
+      break;
+    case WM_APP + 2:
+      if (main_ && IsWindowVisible(main_) && IsWindowEnabled(main_)) SetActiveWindow(main_);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(application_, message, wParam, lParam);
+}
+
+void Win32Host::Paint(HDC target, const RECT& dirty) {
+  const ui::Rect area = FromRect(dirty);
+  if (area.Empty()) return;
+  // Draw into an off-screen bitmap of the dirty area, then copy it in one go: nothing flickers.
+  ScopedMemoryDC memory(CreateCompatibleDC(target));
+  ScopedBitmap buffer(CreateCompatibleBitmap(target, area.width, area.height));
+  if (!memory || !buffer) return;
+  {
+    ScopedSelectObject select(memory.Get(), buffer.Get());
+    SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
+    GdiCanvas canvas(memory.Get(), *this);
+    form_->Paint(canvas, area);
+    SetViewportOrgEx(memory.Get(), 0, 0, nullptr);
+    BitBlt(target, area.left, area.top, area.width, area.height, memory.Get(), 0, 0, SRCCOPY);
+  }
+}
+
+void Win32Host::Report(std::exception_ptr error) noexcept {
+  try {
+    if (form_) form_->PointerCancel();
+    ReleaseCapture();
+    const auto report = app::ReportFor(error, title_);
+    if (!report) return;
+    HWND owner = GetActiveWindow();
+    if (!owner) owner = application_;
+    // The application's other windows are disabled while the box is up.
+    std::vector<HWND> disabled;
+    for (HWND window : {application_, main_})
+      if (window && window != owner && IsWindowEnabled(window)) {
+        EnableWindow(window, FALSE);
+        disabled.push_back(window);
+      }
+    MessageBoxA(owner, report->text.c_str(), report->caption.c_str(), report->flags);
+    for (HWND window : disabled)
+      if (IsWindow(window)) EnableWindow(window, TRUE);
+    if (owner && IsWindow(owner)) SetActiveWindow(owner);
+  } catch (...) {
+    // Nothing more can be reported.
+  }
+}
+
+}  // namespace platform

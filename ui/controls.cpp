@@ -1,0 +1,84 @@
+// The controls of the window model.
+#include "ui/controls.h"
+
+#include "ui/form.h"
+
+namespace ui {
+
+Control::Control(Form& owner, std::string name, Rect bounds)
+    : owner_(owner), name_(std::move(name)), bounds_(bounds) {}
+
+void Control::SetEnabled(bool enabled) {
+  if (enabled_ == enabled) return;
+  enabled_ = enabled;
+  owner_.Invalidate(bounds_);
+}
+
+void Control::SetBounds(const Rect& bounds) {
+  if (bounds == bounds_) return;
+  const Rect old = bounds_;
+  bounds_ = bounds;
+  owner_.Invalidate(old);
+  owner_.Invalidate(bounds_);
+}
+
+Label::Label(Form& owner, std::string name, Rect bounds, std::string caption, Font font, Color textColor,
+             Color background)
+    : Control(owner, std::move(name), bounds),
+      caption_(std::move(caption)),
+      font_(std::move(font)),
+      textColor_(textColor),
+      background_(background) {
+  AdjustSize();
+}
+
+void Label::SetStyle(FontStyles style) {
+  if (font_.style == style) return;
+  font_.style = style;
+  owner_.Invalidate(Bounds());  // the same extent can still show other glyphs
+  AdjustSize();
+}
+
+void Label::AdjustSize() {
+  const Size text = owner_.Measurer().MeasureText(font_, caption_);
+  SetBounds(Rect{Bounds().left, Bounds().top, text.width, text.height});
+}
+
+void Label::Paint(Canvas& canvas) {
+  const Rect& r = Bounds();
+  canvas.FillRect(r, background_);
+  if (Enabled()) {
+    canvas.DrawText({r.left, r.top}, caption_, font_, textColor_);
+    return;
+  }
+  // Disabled: embossed, the highlight one pixel right and down under the shadow.
+  canvas.DrawText({r.left + 1, r.top + 1}, caption_, font_, canvas.System(SystemColor::kButtonHighlight));
+  canvas.DrawText({r.left, r.top}, caption_, font_, canvas.System(SystemColor::kButtonShadow));
+}
+
+Picture::Picture(Form& owner, std::string name, Rect bounds, std::unique_ptr<PictureData> data, PictureFit fit)
+    : Control(owner, std::move(name), bounds), data_(std::move(data)), fit_(fit) {}
+
+void Picture::Paint(Canvas& canvas) {
+  const Rect& r = Bounds();
+  const Bitmap& pixels = data_->Pixels();
+  if (fit_ == PictureFit::kNatural) {
+    if (pixels.bitsPerPixel == 24) {
+      canvas.DrawBitmap({r.left, r.top}, pixels, r);
+      return;
+    }
+    if (!stretched_) stretched_ = Resample(pixels, pixels.size);  // palettised: to 24 bits, same size
+    canvas.DrawBitmap({r.left, r.top}, *stretched_, r);
+    return;
+  }
+  const Size target{r.width, r.height};
+  if (!stretched_ || stretched_->size != target) stretched_ = Resample(pixels, target);
+  canvas.DrawBitmap({r.left, r.top}, *stretched_, r);
+}
+
+Label& AsLabel(Control& control) {
+  if (control.Kind() != ControlKind::kLabel) throw InvalidCast();
+  return static_cast<Label&>(control);
+}
+
+}  // namespace ui

@@ -1,0 +1,100 @@
+// JPEG pictures decoded on first draw, and the libjpeg decoder behind them.
+#include "ui/picture.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include <jpeglib.h>
+
+namespace ui {
+
+JpegPicture::JpegPicture(std::span<const std::uint8_t> data, const JpegCodec& codec)
+    : data_(data), codec_(codec), size_(codec.ReadHeader(data)) {}
+
+const Bitmap& JpegPicture::Pixels() {
+  if (!pixels_) pixels_ = codec_.Decode(data_);
+  return *pixels_;
+}
+
+namespace {
+
+// libjpeg reports fatal errors through error_exit, which must not return: jump back out of the
+// C library instead of unwinding through it, and raise the exception on our side.
+struct ErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+};
+
+extern "C" void OnJpegError(j_common_ptr info) {
+  auto* err = reinterpret_cast<ErrorManager*>(info->err);
+  (*info->err->format_message)(info, err->message);
+  std::longjmp(err->jump, 1);
+}
+
+extern "C" void OnJpegMessage(j_common_ptr, int) {}  // warnings are not shown anywhere
+
+// Runs libjpeg over `data`; with `out` null only the header is read. Returns false on error,
+// with the library's message in `message`. No C++ object with a destructor lives across setjmp.
+bool RunLibJpeg(std::span<const std::uint8_t> data, Size* size, Bitmap* out, char* message) {
+  jpeg_decompress_struct info;
+  ErrorManager err;
+  std::memset(&info, 0, sizeof info);
+  info.err = jpeg_std_error(&err.pub);
+  err.pub.error_exit = OnJpegError;
+  err.pub.emit_message = OnJpegMessage;
+  if (setjmp(err.jump)) {
+    std::strncpy(message, err.message, JMSG_LENGTH_MAX);
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, const_cast<unsigned char*>(data.data()), static_cast<unsigned long>(data.size()));
+  jpeg_read_header(&info, TRUE);
+  *size = Size{static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
+  if (out) {
+    info.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&info);
+    const auto stride = static_cast<std::size_t>(out->Stride());
+    while (info.output_scanline < info.output_height) {
+      JSAMPROW row = out->pixels.data() + static_cast<std::size_t>(info.output_scanline) * stride;
+      jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+  }
+  jpeg_destroy_decompress(&info);
+  return true;
+}
+
+class LibJpegCodec final : public JpegCodec {
+ public:
+  Size ReadHeader(std::span<const std::uint8_t> data) const override {
+    Size size;
+    char message[JMSG_LENGTH_MAX] = {};
+    if (!RunLibJpeg(data, &size, nullptr, message)) throw std::runtime_error(std::string("JPEG error: ") + message);
+    return size;
+  }
+
+  Bitmap Decode(std::span<const std::uint8_t> data) const override {
+    const Size size = ReadHeader(data);
+    if (size.width <= 0 || size.height <= 0 || static_cast<long long>(size.width) * size.height > (1LL << 26))
+      throw std::runtime_error("JPEG error: picture too large");
+    Bitmap out = Bitmap::Rgb(size);
+    Size again;
+    char message[JMSG_LENGTH_MAX] = {};
+    if (!RunLibJpeg(data, &again, &out, message)) throw std::runtime_error(std::string("JPEG error: ") + message);
+    return out;
+  }
+};
+
+}  // namespace
+
+const JpegCodec& LibJpeg() {
+  static const LibJpegCodec codec;
+  return codec;
+}
+
+}  // namespace ui

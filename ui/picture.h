@@ -1,0 +1,60 @@
+// Pictures shown by the window: their formats and when their pixels are decoded.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+
+#include "ui/bitmap.h"
+
+namespace ui {
+
+// A picture of known size whose pixels may be produced on first use and then kept.
+class PictureData {
+ public:
+  virtual ~PictureData() = default;
+  virtual Size Dimensions() const = 0;
+  virtual const Bitmap& Pixels() = 0;
+};
+
+// The JPEG decoder the pictures use; replaced by a counting fake in tests.
+class JpegCodec {
+ public:
+  virtual ~JpegCodec() = default;
+  // Reads the header only. Throws std::runtime_error on data that is not a JPEG picture.
+  virtual Size ReadHeader(std::span<const std::uint8_t> data) const = 0;
+  // Decodes the whole picture into a 24-bit bitmap. Throws std::runtime_error on bad data.
+  virtual Bitmap Decode(std::span<const std::uint8_t> data) const = 0;
+};
+
+// The libjpeg decoder.
+const JpegCodec& LibJpeg();
+
+// A JPEG picture: the header (and so the size) is read when it is made, the pixels are decoded
+// the first time they are asked for and kept. The data must outlive the picture (it is embedded).
+class JpegPicture final : public PictureData {
+ public:
+  JpegPicture(std::span<const std::uint8_t> data, const JpegCodec& codec);
+  Size Dimensions() const override { return size_; }
+  const Bitmap& Pixels() override;
+
+ private:
+  std::span<const std::uint8_t> data_;
+  const JpegCodec& codec_;
+  Size size_;
+  std::optional<Bitmap> pixels_;
+};
+
+// A BMP picture, read whole when it is made; it keeps its palette.
+class BmpPicture final : public PictureData {
+ public:
+  explicit BmpPicture(std::span<const std::uint8_t> data) : bitmap_(ParseBmp(data)) {}
+  Size Dimensions() const override { return bitmap_.size; }
+  const Bitmap& Pixels() override { return bitmap_; }
+
+ private:
+  Bitmap bitmap_;
+};
+
+}  // namespace ui
