@@ -1,1 +1,133 @@
+// The BMP reader, the resampler and the libjpeg decoder on the committed pictures.
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "ui/bitmap.h"
+#include "ui/picture.h"
+
+namespace {
+
+std::vector<std::uint8_t> ReadAsset(const char* name) {
+  std::ifstream in(std::string(ASSETS_DIR) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A BMP file with the given header fields and pixel rows (already padded).
+std::vector<std::uint8_t> MakeBmp(int width, int height, int bpp, const std::vector<std::uint8_t>& rows,
+                                  int colours = 2) {
+  std::vector<std::uint8_t> f(54);
+  auto put32 = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) f[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+  };
+  f[0] = 'B';
+  f[1] = 'M';
+  const std::size_t paletteBytes = bpp == 8 ? colours * 4 : 0;
+  put32(10, static_cast<std::uint32_t>(54 + paletteBytes));
+  put32(14, 40);
+  put32(18, static_cast<std::uint32_t>(width));
+  put32(22, static_cast<std::uint32_t>(height));
+  f[26] = 1;
+  f[28] = static_cast<std::uint8_t>(bpp);
+  put32(46, bpp == 8 ? colours : 0);
+  if (bpp == 8) {
+    const std::uint8_t palette[] = {0, 0, 255, 0, 255, 0, 0, 0};  // index 0 red, 1 blue (B,G,R,0)
+    f.insert(f.end(), palette, palette + paletteBytes);
+  }
+  f.insert(f.end(), rows.begin(), rows.end());
+  put32(2, static_cast<std::uint32_t>(f.size()));
+  return f;
+}
+
+TEST(Bmp, ReadsTheBannerAsThePalettisedBitmapItIs) {
+  const auto file = ReadAsset("banner.bmp");
+  const ui::Bitmap b = ui::ParseBmp(file);
+  EXPECT_EQ(b.size, (ui::Size{421, 105}));
+  EXPECT_EQ(b.bitsPerPixel, 8);
+  EXPECT_EQ(b.palette.size(), 256u);
+}
+
+TEST(Bmp, PutsTheTopRowFirstWhateverTheFilesRowOrder) {
+  // 1 x 2 picture, 8 bits: row data padded to 4 bytes. Bottom-up (positive height): the file's first
+  // row is the picture's bottom row.
+  const auto bottomUp = ui::ParseBmp(MakeBmp(1, 2, 8, {1, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(bottomUp.PixelAt(0, 0), ui::Color::Rgb(255, 0, 0));
+  EXPECT_EQ(bottomUp.PixelAt(0, 1), ui::Color::Rgb(0, 0, 255));
+  const auto topDown = ui::ParseBmp(MakeBmp(1, -2, 8, {1, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(topDown.PixelAt(0, 0), ui::Color::Rgb(0, 0, 255));
+}
+
+TEST(Bmp, RejectsWhatItCannotShowInsteadOfReadingPastTheData) {
+  const auto good = MakeBmp(2, 2, 24, std::vector<std::uint8_t>(16, 7));
+  struct Row { const char* what; std::vector<std::uint8_t> file; };
+  std::vector<Row> rows = {
+      {"empty", {}},
+      {"not a bitmap", std::vector<std::uint8_t>(60, 'x')},
+      {"pixels cut short", std::vector<std::uint8_t>(good.begin(), good.end() - 1)},
+      {"4 bits per pixel", MakeBmp(2, 2, 4, std::vector<std::uint8_t>(8))},
+      {"zero width", MakeBmp(0, 2, 24, {})},
+      {"huge height", MakeBmp(1, 1 << 20, 24, std::vector<std::uint8_t>(4))},
+  };
+  auto compressed = good;
+  compressed[30] = 1;  // RLE8
+  rows.push_back({"compressed", compressed});
+  auto offsetPast = good;
+  offsetPast[10] = 0xFF;
+  offsetPast[11] = 0xFF;
+  rows.push_back({"data offset past the end", offsetPast});
+  for (const Row& r : rows) EXPECT_THROW(ui::ParseBmp(r.file), std::runtime_error) << r.what;
+  EXPECT_NO_THROW(ui::ParseBmp(good));
+}
+
+TEST(Resample, FillsTheTargetExactlyWithoutKeepingTheAspect) {
+  ui::Bitmap src = ui::Bitmap::Rgb({407, 804});
+  for (auto& byte : src.pixels) byte = 200;
+  const ui::Bitmap out = ui::Resample(src, {130, 278});
+  EXPECT_EQ(out.size, (ui::Size{130, 278}));
+  EXPECT_EQ(out.PixelAt(0, 0), ui::Color::Rgb(200, 200, 200));
+  EXPECT_EQ(out.PixelAt(129, 277), ui::Color::Rgb(200, 200, 200));
+}
+
+TEST(Resample, AveragesWhenShrinkingAndBlendsWhenEnlarging) {
+  // Two columns, black and white: halving the width gives the mean; the palette is looked up.
+  auto twoColumns = ui::ParseBmp(MakeBmp(2, 1, 8, {0, 1, 0, 0}));
+  const ui::Bitmap half = ui::Resample(twoColumns, {1, 1});
+  EXPECT_EQ(half.PixelAt(0, 0), ui::Color::Rgb(128, 0, 128));
+  // Enlarging keeps the colours at the ends and blends between them.
+  const ui::Bitmap wide = ui::Resample(twoColumns, {4, 1});
+  EXPECT_EQ(wide.PixelAt(0, 0), ui::Color::Rgb(255, 0, 0));
+  EXPECT_EQ(wide.PixelAt(3, 0), ui::Color::Rgb(0, 0, 255));
+  EXPECT_GT(wide.PixelAt(1, 0).R(), wide.PixelAt(2, 0).R());
+  EXPECT_GT(wide.PixelAt(1, 0).B(), 0);
+  // The banner is squeezed in width and stretched in height at once.
+  const ui::Bitmap banner = ui::Resample(ui::ParseBmp(ReadAsset("banner.bmp")), {369, 113});
+  EXPECT_EQ(banner.size, (ui::Size{369, 113}));
+  EXPECT_EQ(banner.bitsPerPixel, 24);
+}
+
+TEST(LibJpeg, ReadsSizesFromTheHeaderAndDecodesTheWholePicture) {
+  struct Row { const char* file; ui::Size size; };
+  for (const Row& r : {Row{"photograph.jpg", {407, 804}}, Row{"wordmark.jpg", {375, 80}}}) {
+    const auto data = ReadAsset(r.file);
+    EXPECT_EQ(ui::LibJpeg().ReadHeader(data), r.size) << r.file;
+    const ui::Bitmap b = ui::LibJpeg().Decode(data);
+    EXPECT_EQ(b.size, r.size) << r.file;
+    EXPECT_EQ(b.pixels.size(), static_cast<std::size_t>(b.Stride()) * r.size.height) << r.file;
+  }
+  // The wordmark's top-left corner is white paper.
+  const ui::Bitmap wordmark = ui::LibJpeg().Decode(ReadAsset("wordmark.jpg"));
+  EXPECT_GT(wordmark.PixelAt(1, 1).R(), 240);
+  EXPECT_GT(wordmark.PixelAt(1, 1).B(), 240);
+}
+
+TEST(LibJpeg, BadDataIsAnExceptionNotAnExit) {
+  auto data = ReadAsset("wordmark.jpg");
+  const std::vector<std::uint8_t> cut(data.begin(), data.begin() + 20);
+  const std::vector<std::uint8_t> junk(100, 0x42);
+  EXPECT_THROW(ui::LibJpeg().ReadHeader(junk), std::runtime_error);
+  EXPECT_THROW(ui::LibJpeg().ReadHeader(std::span<const std::uint8_t>()), std::runtime_error);
+  EXPECT_THROW(ui::LibJpeg().Decode(cut), std::runtime_error);
+}
+
+}  // namespace

@@ -1,1 +1,318 @@
+// The launcher window built from its layout: controls, requests, install or upgrade, emphasis,
+// the reader link, and when the pictures are decoded.
 #include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "launcher/launcher.h"
+#include "probes/registry_access.h"
+
+namespace {
+
+using launcher::TfrmMain;
+using shell::ShellOpenRequest;
+
+const std::uint8_t kPhotoBytes[4] = {1};
+const std::uint8_t kWordmarkBytes[4] = {2};
+
+class Launcher : public ::testing::Test {
+ protected:
+  Launcher() {
+    jpeg.sizes[kPhotoBytes] = {407, 804};
+    jpeg.sizes[kWordmarkBytes] = {375, 80};
+  }
+  std::unique_ptr<TfrmMain> Make(const ui::Scaling& scaling = {}) {
+    auto form = std::make_unique<TfrmMain>(measurer, launcher::Services{shell, registry, process, jpeg},
+                                           launcher::Pictures{kPhotoBytes, kWordmarkBytes, Banner()}, scaling);
+    form->nativeHandle = 0xABC;
+    return form;
+  }
+  static std::span<const std::uint8_t> Banner() {
+    // A 2 x 1 palettised BMP stands in for the banner.
+    static const std::vector<std::uint8_t> file = [] {
+      std::vector<std::uint8_t> f(54 + 8 + 4);
+      f[0] = 'B', f[1] = 'M', f[10] = 62, f[14] = 40, f[18] = 2, f[22] = 1, f[26] = 1, f[28] = 8, f[46] = 2;
+      return f;
+    }();
+    return file;
+  }
+  void Click(TfrmMain& form, std::string_view name) {
+    const ui::Rect r = form.Find(name)->Bounds();
+    const ui::Point at{r.left + 2, r.top + 2};
+    form.PointerMove(at);
+    form.PointerPress(at);
+    form.PointerRelease(at);
+  }
+  void RegisterPdfHandler() {
+    registry.Set(platform::kClassesRoot, ".pdf", "", fakes::Registry::Sz("AcroExch.Document"));
+    registry.Set(platform::kClassesRoot, "AcroExch.Document\\Shell\\Open\\Command", "",
+                 fakes::Registry::Sz("\"C:\\Reader\\AcroRd32.exe\" \"%1\""));
+  }
+
+  fakes::Measurer measurer;
+  fakes::Shell shell;
+  fakes::Registry registry;
+  fakes::Process process;
+  fakes::CountingJpeg jpeg;
+};
+
+TEST_F(Launcher, BuildsTheWindowFromItsLayout) {
+  auto form = Make();
+  EXPECT_EQ(form->caption, "Vantrel Setup");
+  EXPECT_EQ(form->clientSize, (ui::Size{616, 448}));
+  EXPECT_EQ(form->color, ui::kWhite);
+  struct Row { const char* name; ui::ControlKind kind; ui::Rect bounds; bool enabled; };
+  // Labels: 7 px a character and 16 + 4 high in the fake measurer.
+  const Row rows[] = {
+      {"Image2", ui::ControlKind::kPicture, {456, 27, 130, 278}, true},
+      {"Image1", ui::ControlKind::kPicture, {130, 360, 375, 80}, true},
+      {"txtInstall", ui::ControlKind::kLabel, {22, 234, 27 * 7, 20}, true},
+      {"txtWhatsNew", ui::ControlKind::kLabel, {22, 191, 32 * 7, 20}, true},
+      {"imgOrun", ui::ControlKind::kPicture, {8, 27, 369, 113}, true},
+      {"txtExit", ui::ControlKind::kLabel, {22, 407, 4 * 7, 20}, true},
+      {"lblInstallAcrobat", ui::ControlKind::kLabel, {22, 317, 28 * 7, 20}, false},
+      {"txtUserManual", ui::ControlKind::kLabel, {22, 276, 11 * 7, 20}, true},
+  };
+  ASSERT_EQ(form->Controls().size(), std::size(rows));
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const ui::Control& c = *form->Controls()[i];
+    EXPECT_EQ(c.Name(), rows[i].name) << "creation order, position " << i;
+    EXPECT_EQ(c.Kind(), rows[i].kind) << rows[i].name;
+    EXPECT_EQ(c.Bounds(), rows[i].bounds) << rows[i].name;
+    EXPECT_EQ(c.Enabled(), rows[i].enabled) << rows[i].name;
+    EXPECT_EQ(c.Hint(), std::string(c.Name() == "imgOrun" ? "Visit Halvik Instruments Web Site" : "")) << rows[i].name;
+  }
+  EXPECT_EQ(form->Link("txtInstall").GetFont(), (ui::Font{"MS Sans Serif", 16, ui::kRegular}));
+  EXPECT_EQ(form->DefaultFont(), (ui::Font{"MS Sans Serif", 11, ui::kRegular}));
+  EXPECT_TRUE(launcher::HandlersResolve(launcher::kFrmMain));
+}
+
+TEST_F(Launcher, AHandlerNameThatConnectsToNothingIsCaught) {
+  launcher::FormLayout broken = launcher::kFrmMain;
+  broken.controls[3].onClick = "txtWhatsNewClik";
+  EXPECT_FALSE(launcher::HandlersResolve(broken));
+  broken = launcher::kFrmMain;
+  broken.onActivate = "FormShow";
+  EXPECT_FALSE(launcher::HandlersResolve(broken));
+}
+
+TEST_F(Launcher, EachClickIssuesExactlyItsRequest) {
+  struct Row { const char* control; std::optional<std::string> verb; std::string file; };
+  const Row rows[] = {
+      {"imgOrun", "open", "http://www.halvik-instruments.com/"},
+      {"Image2", "open", "http://www.halvik-instruments.com/products/fendrikfam.html"},
+      {"Image1", "open", "http://www.halvik-instruments.com/products/fendrikfam.html"},
+      {"txtWhatsNew", "open", "Docs\\Intro.pdf"},
+      {"txtUserManual", "open", "Docs\\Vantrel.chm"},
+  };
+  for (const Row& r : rows) {
+    shell.requests.clear();
+    auto form = Make();
+    Click(*form, r.control);
+    ASSERT_EQ(shell.requests.size(), 1u) << r.control;
+    EXPECT_EQ(shell.requests[0], (ShellOpenRequest{0xABC, r.verb, r.file, std::nullopt, std::nullopt, 1})) << r.control;
+  }
+}
+
+TEST_F(Launcher, AFailedShellRequestChangesNothing) {
+  shell.result = 2;  // SE_ERR_FNF
+  auto form = Make();
+  Click(*form, "txtWhatsNew");
+  Click(*form, "txtWhatsNew");
+  EXPECT_EQ(shell.requests.size(), 2u);  // clicked again, asked again
+  EXPECT_TRUE(form->Find("txtWhatsNew")->Enabled());
+}
+
+TEST_F(Launcher, ExitClosesTheWindowAndStartsNothing) {
+  auto form = Make();
+  int closes = 0;
+  form->onClose = [&] { ++closes; };
+  Click(*form, "txtExit");
+  EXPECT_EQ(closes, 1);
+  EXPECT_TRUE(shell.requests.empty());
+}
+
+TEST_F(Launcher, InstallOrUpgradeIsChosenAfreshOnEveryClickFromTheLaunchersOwnFolder) {
+  const std::string key = "SOFTWARE\\Orun\\Vantrel\\AppInfo";
+  struct Row { const char* what; std::function<void()> arrange; const char* file; };
+  const Row rows[] = {
+      {"no key", [] {}, "Vantrel\\Vantrel Install.exe"},
+      {"key without the value", [&] { registry.SetKey(platform::kLocalMachine, key); }, "Vantrel\\Vantrel Install.exe"},
+      {"empty version", [&] { registry.Set(platform::kLocalMachine, key, "CurrentVersion", fakes::Registry::Sz("")); },
+       "Vantrel\\Vantrel Install.exe"},
+      {"version 1.0", [&] { registry.Set(platform::kLocalMachine, key, "CurrentVersion", fakes::Registry::Sz("1.0")); },
+       "Vantrel\\Vantrel Upgrade.EXE"},
+  };
+  auto form = Make();  // one window for all rows: the registry is read on each click
+  for (const Row& r : rows) {
+    r.arrange();
+    shell.requests.clear();
+    Click(*form, "txtInstall");
+    ASSERT_EQ(shell.requests.size(), 1u) << r.what;
+    EXPECT_EQ(shell.requests[0], (ShellOpenRequest{0xABC, std::nullopt, r.file, std::nullopt, "E:", 1})) << r.what;
+  }
+}
+
+TEST_F(Launcher, AVersionOfTheWrongTypeAbandonsTheInstallClick) {
+  registry.Set(platform::kLocalMachine, "SOFTWARE\\Orun\\Vantrel\\AppInfo", "CurrentVersion", fakes::Registry::Dword(1));
+  auto form = Make();
+  try {
+    Click(*form, "txtInstall");
+    FAIL() << "no exception";
+  } catch (const probes::RegistryError& e) {
+    EXPECT_STREQ(e.what(), "Invalid data type for 'CurrentVersion'");
+  }
+  EXPECT_TRUE(shell.requests.empty());
+  EXPECT_EQ(registry.OpenKeys(), 0u);
+  EXPECT_EQ(form->Pressed(), nullptr);  // the launcher goes on: a later click works
+  registry.Set(platform::kLocalMachine, "SOFTWARE\\Orun\\Vantrel\\AppInfo", "CurrentVersion", fakes::Registry::Sz("1.0"));
+  Click(*form, "txtInstall");
+  ASSERT_EQ(shell.requests.size(), 1u);
+  EXPECT_EQ(shell.requests[0].file, "Vantrel\\Vantrel Upgrade.EXE");
+}
+
+TEST_F(Launcher, TheInstallDirectoryIsEmptyTextNotNoneWhenThePathHasNoBackslash) {
+  process.path = "Launch.exe";
+  auto form = Make();
+  Click(*form, "txtInstall");
+  ASSERT_EQ(shell.requests.size(), 1u);
+  EXPECT_EQ(shell.requests[0].directory, std::optional<std::string>(""));
+}
+
+TEST_F(Launcher, LinksTurnBoldUnderThePointerAndGrowToTheRight) {
+  auto form = Make();
+  const char* links[] = {"txtInstall", "txtWhatsNew", "txtExit", "txtUserManual"};
+  for (const char* name : links) {
+    ui::Label& link = form->Link(name);
+    const ui::Rect regular = link.Bounds();
+    form->PointerMove({regular.left + 1, regular.top + 1});
+    EXPECT_EQ(link.Style(), ui::kBold) << name;
+    EXPECT_EQ(link.Bounds().left, 22) << name;
+    EXPECT_GT(link.Bounds().width, regular.width) << name;
+    for (const char* other : links)
+      if (other != name) {
+        EXPECT_EQ(form->Link(other).Style(), ui::kRegular) << name << " made " << other << " bold";
+      }
+    form->PointerMove({300, 440});  // the wordmark, below everything
+    EXPECT_EQ(link.Style(), ui::kRegular) << name;
+    EXPECT_EQ(link.Bounds(), regular) << name;
+  }
+}
+
+TEST_F(Launcher, TheStyleIsReplacedWholeNotEdited) {
+  auto form = Make();
+  ui::Label& link = form->Link("txtInstall");
+  link.SetStyle(ui::kItalic | ui::kUnderline);
+  form->txtInstallMouseEnter(link);
+  EXPECT_EQ(link.Style(), ui::kBold);
+  link.SetStyle(ui::kBold | ui::kItalic);
+  form->txtInstallMouseLeave(link);
+  EXPECT_EQ(link.Style(), ui::kRegular);
+}
+
+TEST_F(Launcher, TheGreyedReaderLinkNeverTurnsBold) {
+  RegisterPdfHandler();
+  auto form = Make();
+  form->Activate();
+  ui::Label& reader = form->Link("lblInstallAcrobat");
+  form->PointerMove({reader.Bounds().left + 1, reader.Bounds().top + 1});
+  EXPECT_EQ(form->Hot(), &reader);
+  EXPECT_EQ(reader.Style(), ui::kRegular);
+  EXPECT_FALSE(reader.Enabled());
+  Click(*form, "lblInstallAcrobat");
+  EXPECT_TRUE(shell.requests.empty());
+}
+
+TEST_F(Launcher, HoverHandlersRefuseAnythingButATextLabel) {
+  auto form = Make();
+  ui::Control& banner = *form->Find("imgOrun");
+  EXPECT_THROW(form->txtInstallMouseEnter(banner), ui::InvalidCast);
+  try {
+    form->txtInstallMouseLeave(banner);
+  } catch (const ui::InvalidCast& e) {
+    EXPECT_STREQ(e.what(), "Invalid class typecast");
+  }
+}
+
+TEST_F(Launcher, TheReaderLinkIsEnabledOnActivationOnlyWithoutAPdfHandler) {
+  struct Row { const char* what; std::function<void()> arrange; bool enabled; };
+  const Row rows[] = {
+      {"no .pdf key", [] {}, true},
+      {".pdf without a default value", [&] { registry.SetKey(platform::kClassesRoot, ".pdf"); }, true},
+      {"identifier without an open command",
+       [&] { registry.Set(platform::kClassesRoot, ".pdf", "", fakes::Registry::Sz("PdfFile")); }, true},
+      {"empty open command",
+       [&] {
+         registry.Set(platform::kClassesRoot, ".pdf", "", fakes::Registry::Sz("PdfFile"));
+         registry.Set(platform::kClassesRoot, "PdfFile\\shell\\open\\command", "", fakes::Registry::Sz(""));
+       },
+       true},
+      {"registered", [&] { RegisterPdfHandler(); }, false},
+  };
+  for (const Row& r : rows) {
+    registry = fakes::Registry();
+    r.arrange();
+    auto form = Make();
+    EXPECT_FALSE(form->Link("lblInstallAcrobat").Enabled()) << r.what << ": before activation";
+    form->Activate();
+    EXPECT_EQ(form->Link("lblInstallAcrobat").Enabled(), r.enabled) << r.what;
+    registry = fakes::Registry();  // the handler goes away: activation does not run again
+    form->Activate();
+    EXPECT_EQ(form->Link("lblInstallAcrobat").Enabled(), r.enabled) << r.what << ": after a second activation";
+  }
+}
+
+TEST_F(Launcher, TheReaderLinkEnabledUnderThePointerWaitsForTheNextEnter) {
+  auto form = Make();
+  ui::Label& reader = form->Link("lblInstallAcrobat");
+  const ui::Point on{reader.Bounds().left + 1, reader.Bounds().top + 1};
+  form->PointerMove(on);
+  form->Activate();
+  EXPECT_TRUE(reader.Enabled());
+  form->PointerMove({on.x + 1, on.y});
+  EXPECT_EQ(reader.Style(), ui::kRegular);
+  form->PointerMove({300, 440});
+  form->PointerMove(on);
+  EXPECT_EQ(reader.Style(), ui::kBold);
+  form->PointerPress(on);
+  form->PointerRelease(on);
+  ASSERT_EQ(shell.requests.size(), 1u);
+  EXPECT_EQ(shell.requests[0], (ShellOpenRequest{0xABC, std::nullopt, "Acrobat\\AdbeRdr90_en_US.exe", std::nullopt,
+                                                 std::nullopt, 1}));
+}
+
+TEST_F(Launcher, JpegsAreDecodedOnceAtTheirFirstDrawNeverWhileBuilding) {
+  auto form = Make();
+  EXPECT_EQ(jpeg.headers, 2);
+  EXPECT_EQ(jpeg.decodes, 0);
+  fakes::Canvas canvas;
+  form->Paint(canvas, {0, 0, 616, 448});
+  EXPECT_EQ(jpeg.decodes, 2);
+  form->Paint(canvas, {0, 0, 616, 448});
+  form->Paint(canvas, {450, 20, 150, 300});
+  EXPECT_EQ(jpeg.decodes, 2);
+  EXPECT_EQ(jpeg.headers, 2);
+}
+
+TEST_F(Launcher, PicturesAreStretchedToTheirControlsAndTheWordmarkDrawnUnscaled) {
+  auto form = Make();
+  fakes::Canvas canvas;
+  form->Paint(canvas, {0, 0, 616, 448});
+  ASSERT_EQ(canvas.bitmaps.size(), 3u);
+  EXPECT_EQ(canvas.bitmaps[0].size, (ui::Size{130, 278}));  // the photograph, squeezed
+  EXPECT_EQ(canvas.bitmaps[1].size, (ui::Size{375, 80}));   // the wordmark, as it is
+  EXPECT_EQ(canvas.bitmaps[1].at, (ui::Point{130, 360}));
+  EXPECT_EQ(canvas.bitmaps[2].size, (ui::Size{369, 113}));  // the banner, distorted
+}
+
+TEST_F(Launcher, AnotherPixelDensityScalesEverythingByTheTextHeight) {
+  auto form = Make(ui::Scaling(120, 16));
+  EXPECT_EQ(form->clientSize, (ui::Size{758, 551}));
+  EXPECT_EQ(form->Find("Image2")->Bounds(), (ui::Rect{561, 33, 160, 342}));
+  EXPECT_EQ(form->Find("imgOrun")->Bounds(), (ui::Rect{10, 33, 454, 139}));
+  EXPECT_EQ(form->Link("txtInstall").GetFont().height, 25);
+  EXPECT_EQ(form->Link("txtInstall").Bounds().left, 27);
+  EXPECT_EQ(form->Link("txtInstall").Bounds().top, 288);
+  EXPECT_EQ(form->DefaultFont().height, 14);
+}
+
+}  // namespace
