@@ -155,6 +155,10 @@ bool Win32Host::CreateWindows() {
   main_ = CreateWindowExA(kMainExStyle, kMainClass, form_->caption.c_str(), kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                           outer.right - outer.left, outer.bottom - outer.top, application_, nullptr, instance_, this);
   if (!main_) return false;
+  for (HWND window : {application_, main_}) {
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  }
   form_->nativeHandle = reinterpret_cast<std::uintptr_t>(main_);
   form_->SetInvalidator([this](const ui::Rect& r) {
     const RECT rect = ToRect(r);
@@ -166,7 +170,7 @@ bool Win32Host::CreateWindows() {
 }
 
 void Win32Host::AddTooltips() {
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_NOANIMATE | TTS_NOFADE,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_, nullptr, instance_,
                              nullptr);
   if (!tooltip_) return;

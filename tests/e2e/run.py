@@ -1,0 +1,78 @@
+#!/usr/bin/env python3
+"""Runs the end-to-end tests: every test_* function of the test_*.py modules beside this file.
+
+usage: run.py [name-substring ...]
+Prints one line a test and closes with "e2e: N passed, N failed"; exits 1 when any failed.
+"""
+import importlib
+import sys
+import time
+import traceback
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import harness  # noqa: E402
+
+
+def main(filters):
+    here = Path(__file__).resolve().parent
+    out = harness.ROOT / "build" / "e2e"
+    out.mkdir(parents=True, exist_ok=True)
+    tests = []
+    for module_path in sorted(here.glob("test_*.py")):
+        module = importlib.import_module(module_path.stem)
+        for name in dir(module):
+            if name.startswith("test_") and callable(getattr(module, name)):
+                full = f"{module_path.stem}.{name}"
+                if not filters or any(f in full for f in filters):
+                    tests.append((full, getattr(module, name)))
+    passed = failed = 0
+    started = time.monotonic()
+    with harness.Session(work=out / "session") as session:
+        context = Context(session, out)
+        for full, test in tests:
+            t0 = time.monotonic()
+            try:
+                test(context)
+                passed += 1
+                print(f"PASS {full} ({time.monotonic() - t0:.1f} s)", flush=True)
+            except Exception as e:  # a failing test must not stop the others
+                failed += 1
+                detail = str(e) if isinstance(e, harness.Failure) else traceback.format_exc()
+                print(f"FAIL {full}: {detail}", flush=True)
+                try:
+                    session.screenshot().save_png(out / f"{full}.failed.png")
+                except Exception:
+                    pass
+            finally:
+                context.reset()
+    print(f"e2e took {time.monotonic() - started:.0f} s")
+    print(f"e2e: {passed} passed, {failed} failed")
+    return 0 if failed == 0 and passed > 0 else 1
+
+
+class Context:
+    """What each test gets: the session, a fresh disc folder and an output folder."""
+
+    def __init__(self, session, out):
+        self.s = session
+        self.out = out
+        self.count = 0
+        self.disc = None
+        self.reset()
+
+    def new_disc(self):
+        self.count += 1
+        return self.s.make_disc(self.s.prefix / "drive_c" / f"disc{self.count}")
+
+    def reset(self):
+        for p in self.s.processes:
+            if p.poll() is None:
+                p.kill()
+                p.wait(10)
+        self.s.processes.clear()
+        self.disc = self.new_disc()
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
