@@ -6,7 +6,11 @@ set -euo pipefail
 
 arch=$1
 prefix=$2
-[[ -f "$prefix/lib/libjpeg.a" && -f "$prefix/include/jpeglib.h" ]] && exit 0
+# Only the decoder is used: no environment look-up (its sscanf would pull the C runtime's scanf into
+# the launcher), and every function in a section of its own so the linker drops what is unused.
+cflags="-Os -DNO_GETENV -ffunction-sections -fdata-sections"
+stamp="$prefix/.built-with"
+[[ -f "$prefix/lib/libjpeg.a" && -f "$prefix/include/jpeglib.h" && "$(cat "$stamp" 2>/dev/null)" == "$cflags" ]] && exit 0
 
 here=$(cd "$(dirname "$0")" && pwd)
 cache=$(dirname "$prefix")/libjpeg-src
@@ -40,10 +44,11 @@ fetch_source
 build=$(dirname "$prefix")/libjpeg-build-$arch
 cmake -S "$cache" -B "$build" -G "Unix Makefiles" \
   -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/mingw-$arch.cmake" \
-  -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DCMAKE_BUILD_TYPE=None -DCMAKE_C_FLAGS="$cflags" -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
   -DWITH_ARITH_ENC=OFF -DWITH_ARITH_DEC=OFF -DWITH_JPEG8=OFF -DREQUIRE_SIMD=OFF >/dev/null
 cmake --build "$build" --target jpeg-static -j"$(nproc)" >/dev/null
 mkdir -p "$prefix/lib" "$prefix/include"
 cp "$build/libjpeg.a" "$prefix/lib/libjpeg.a"
 cp "$build/jconfig.h" "$cache/jerror.h" "$cache/jmorecfg.h" "$cache/jpeglib.h" "$prefix/include/"
+echo "$cflags" >"$stamp"

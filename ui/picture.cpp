@@ -2,7 +2,6 @@
 #include "ui/picture.h"
 
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -22,20 +21,42 @@ const Bitmap& JpegPicture::Pixels() {
 namespace {
 
 // libjpeg reports fatal errors through error_exit, which must not return: jump back out of the
-// C library instead of unwinding through it, and raise the exception on our side.
+// C library instead of unwinding through it, and raise the exception on our side. The error manager
+// is our own rather than the library's standard one, whose message formatting would bring the C
+// runtime's printf family into the launcher; a message names the library's error code.
 struct ErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
 };
 
+extern "C" void FormatJpegMessage(j_common_ptr info, char* buffer) {
+  const char prefix[] = "libjpeg error ";
+  std::memcpy(buffer, prefix, sizeof prefix - 1);
+  char digits[12];
+  int n = 0;
+  unsigned code = static_cast<unsigned>(info->err->msg_code);
+  do {
+    digits[n++] = static_cast<char>('0' + code % 10);
+    code /= 10;
+  } while (code && n < 11);
+  char* out = buffer + sizeof prefix - 1;
+  while (n) *out++ = digits[--n];
+  *out = '\0';
+}
+
 extern "C" void OnJpegError(j_common_ptr info) {
   auto* err = reinterpret_cast<ErrorManager*>(info->err);
-  (*info->err->format_message)(info, err->message);
+  FormatJpegMessage(info, err->message);
   std::longjmp(err->jump, 1);
 }
 
-extern "C" void OnJpegMessage(j_common_ptr, int) {}  // warnings are not shown anywhere
+extern "C" void OnJpegMessage(j_common_ptr, int) {}  // warnings and traces are not shown anywhere
+extern "C" void OnJpegOutput(j_common_ptr) {}
+extern "C" void OnJpegReset(j_common_ptr info) {
+  info->err->num_warnings = 0;
+  info->err->msg_code = 0;
+}
 
 // Runs libjpeg over `data`; with `out` null only the header is read. Returns false on error,
 // with the library's message in `message`. No C++ object with a destructor lives across setjmp.
@@ -43,9 +64,13 @@ bool RunLibJpeg(std::span<const std::uint8_t> data, Size* size, Bitmap* out, cha
   jpeg_decompress_struct info;
   ErrorManager err;
   std::memset(&info, 0, sizeof info);
-  info.err = jpeg_std_error(&err.pub);
+  std::memset(&err, 0, sizeof err);
   err.pub.error_exit = OnJpegError;
   err.pub.emit_message = OnJpegMessage;
+  err.pub.output_message = OnJpegOutput;
+  err.pub.format_message = FormatJpegMessage;
+  err.pub.reset_error_mgr = OnJpegReset;
+  info.err = &err.pub;
   if (setjmp(err.jump)) {
     std::strncpy(message, err.message, JMSG_LENGTH_MAX);
     jpeg_destroy_decompress(&info);

@@ -8,6 +8,7 @@ import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 from pathlib import Path
@@ -64,12 +65,13 @@ def mean(pixels):
 
 
 class Session:
-    def __init__(self, work=None, dpi=None, screen="1024x768x24"):
+    def __init__(self, work=None, dpi=None, screen="1024x768x24", recorders=True):
         self.work = Path(work or tempfile.mkdtemp(prefix="vantrel-e2e-"))
         self.work.mkdir(parents=True, exist_ok=True)
         self.prefix = self.work / "prefix"
         self.dpi = dpi
         self.screen = screen
+        self.recorders = recorders
         self.xvfb = None
         self.env = None
         self.processes = []
@@ -135,14 +137,16 @@ class Session:
         tools.mkdir(exist_ok=True)
         for name in ("recorder.exe", "inspector.exe", "bare.exe"):
             shutil.copy(BUILD / name, tools / name)
+        if self.dpi:
+            self.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", str(self.dpi))
+        if not self.recorders:
+            return
         recorder = r"C:\tools\recorder.exe"
         self.reg_add(r"HKCR\.pdf", "", "REG_SZ", "VantrelTest.pdf")
         self.reg_add(r"HKCR\VantrelTest.pdf\shell\open\command", "", "REG_SZ", f'"{recorder}" pdf "%1"')
         self.reg_add(r"HKCR\.chm", "", "REG_SZ", "VantrelTest.chm")
         self.reg_add(r"HKCR\VantrelTest.chm\shell\open\command", "", "REG_SZ", f'"{recorder}" chm "%1"')
         self.reg_add(r"HKCR\http\shell\open\command", "", "REG_SZ", f'"{recorder}" http "%1"')
-        if self.dpi:
-            self.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", str(self.dpi))
 
     # ----- Wine
     def wine(self, *args, check_rc=True, cwd=None, timeout=60):
@@ -176,7 +180,7 @@ class Session:
         return self.prefix / "drive_c" / rest.lstrip("\\").replace("\\", "/")
 
     # ----- discs
-    def make_disc(self, folder, launcher=BUILD / "Launch.exe"):
+    def make_disc(self, folder, launcher=BUILD / "Launch.exe", real_documents=False):
         """A disc folder: the launcher and recorder stand-ins for every program it starts."""
         disc = Path(folder)
         for sub in ("Vantrel", "Docs", "Acrobat"):
@@ -186,8 +190,11 @@ class Session:
         shutil.copy(recorder, disc / "Vantrel" / "Vantrel Install.exe")
         shutil.copy(recorder, disc / "Vantrel" / "Vantrel Upgrade.EXE")
         shutil.copy(recorder, disc / "Acrobat" / "AdbeRdr90_en_US.exe")
-        (disc / "Docs" / "Intro.pdf").write_bytes(b"%PDF-1.4\n%%EOF\n")
-        (disc / "Docs" / "Vantrel.chm").write_bytes(b"ITSF")
+        if real_documents:
+            subprocess.run([sys.executable, str(ROOT / "scripts" / "demo_documents.py"), str(disc)], check=True)
+        else:
+            (disc / "Docs" / "Intro.pdf").write_bytes(b"%PDF-1.4\n%%EOF\n")
+            (disc / "Docs" / "Vantrel.chm").write_bytes(b"ITSF")
         return disc
 
     # ----- the launcher
