@@ -320,9 +320,14 @@ class Session:
         self.xdotool("mousemove", ox + x, oy + y)
 
     def click(self, x, y):
+        # Two clicks within the double-click time make a double-click, which clicks once: keep apart.
+        since = time.monotonic() - getattr(self, "_last_click", 0.0)
+        if since < 0.6:
+            time.sleep(0.6 - since)
         self.move(x, y)
         time.sleep(0.05)
         self.xdotool("click", "1")
+        self._last_click = time.monotonic()
 
     def client_shot(self, width=616, height=448):
         ox, oy = self.origin()
