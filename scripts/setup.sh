@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ libgtest-dev libjpeg62-turbo-dev clang
+  cmake g++ libgtest-dev libjpeg62-turbo-dev clang libclang-rt-14-dev valgrind
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xdotool x11-apps x11-utils imagemagick fp-utils dpkg-dev python3
 )

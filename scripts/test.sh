@@ -9,4 +9,5 @@ cmake --workflow --preset linux
 cmake --workflow --preset win32
 cmake --workflow --preset win64
 python3 tests/release/check_release.py build/win32/bin/Launch.exe
+bash scripts/fuzz.sh 20
 python3 tests/e2e/run.py

@@ -139,6 +139,8 @@ class Session:
             shutil.copy(BUILD / name, tools / name)
         if self.dpi:
             self.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", str(self.dpi))
+            self.reg_add(r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts", "LogPixels",
+                         "REG_DWORD", str(self.dpi))
         if not self.recorders:
             return
         recorder = r"C:\tools\recorder.exe"

@@ -188,3 +188,29 @@ def test_arguments_are_ignored_and_two_launchers_run_side_by_side(c):
     check(first.poll() is None, "the first launcher still runs")
     count = c.s.inspect("count").get("launchers")
     check(count == "2", f"two launcher windows: {count}")
+
+
+def test_at_120_dpi_the_window_scales_by_the_default_fonts_text_height(c):
+    import harness
+
+    with harness.Session(work=c.out / "dpi120", dpi=120) as s:
+        disc = s.make_disc(s.prefix / "drive_c" / "disc")
+        font = s.inspect("dpi")
+        check(font["dpi"] == "120", f"the virtual screen runs at {font['dpi']} dpi")
+        text = int(font["textheight"])
+
+        def scaled(n):  # rounded as the system's MulDiv rounds
+            return (n * text * 2 + 13) // 26
+
+        s.start(disc / "Launch.exe", disc)
+        check(ints(s.info["main.client"]) == [scaled(616), scaled(448)],
+              f"client {s.info['main.client']} for text height {text}: want {scaled(616)},{scaled(448)}")
+        # The banner still fills its scaled place, and the wordmark is drawn at its natural size.
+        shot = s.client_shot(scaled(616), scaled(448))
+        left, top, width, height = scaled(8), scaled(27), scaled(369), scaled(113)
+        r, g, b = mean(shot.region(left + 2, top + 2, width - 4, height - 4))
+        check(b > r + 40, f"the banner fills {left},{top} {width}x{height}: {(r, g, b)}")
+        check(mean(shot.region(left + width + 2, top, 6, height)) == (255, 255, 255), "white right of the banner")
+        wl, wt = scaled(130), scaled(360)
+        check(mean(shot.region(wl + 375 + 2, wt + 2, 4, 60)) == (255, 255, 255), "the wordmark is not stretched")
+        s.close()
