@@ -35,8 +35,9 @@ Label::Label(Form& owner, std::string name, Rect bounds, std::string caption, Fo
 void Label::SetStyle(FontStyles style) {
   if (font_.style == style) return;
   font_.style = style;
-  owner_.Invalidate(Bounds());  // the same extent can still show other glyphs
-  AdjustSize();
+  const Rect old = Bounds();
+  AdjustSize();  // repaints the old and the new rectangle when the size changes
+  if (Bounds() == old) owner_.Invalidate(old);  // same extent, other glyphs
 }
 
 void Label::AdjustSize() {
