@@ -252,9 +252,14 @@ TEST_F(Launcher, TheReaderLinkIsEnabledOnActivationOnlyWithoutAPdfHandler) {
     registry = fakes::Registry();
     r.arrange();
     auto form = Make();
+    std::vector<ui::Rect> repainted;
+    form->SetInvalidator([&](const ui::Rect& rect) { repainted.push_back(rect); });
     EXPECT_FALSE(form->Link("lblInstallAcrobat").Enabled()) << r.what << ": before activation";
     form->Activate();
     EXPECT_EQ(form->Link("lblInstallAcrobat").Enabled(), r.enabled) << r.what;
+    // Enabling repaints the reader link alone; finding a handler repaints nothing.
+    EXPECT_EQ(repainted, r.enabled ? std::vector<ui::Rect>{form->Link("lblInstallAcrobat").Bounds()} : std::vector<ui::Rect>{})
+        << r.what;
     registry = fakes::Registry();  // the handler goes away: activation does not run again
     form->Activate();
     EXPECT_EQ(form->Link("lblInstallAcrobat").Enabled(), r.enabled) << r.what << ": after a second activation";
