@@ -135,7 +135,7 @@ class Session:
             shutil.copy(FONTS / name, fonts / name)
         tools = self.prefix / "drive_c" / "tools"
         tools.mkdir(exist_ok=True)
-        for name in ("recorder.exe", "inspector.exe", "bare.exe"):
+        for name in ("recorder.exe", "peek.exe", "bare.exe"):
             shutil.copy(BUILD / name, tools / name)
         if self.dpi:
             self.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", str(self.dpi))
@@ -228,7 +228,7 @@ class Session:
         return info if info.get("main.visible") == "1" else None
 
     def inspect(self, *args):
-        r = self.wine(r"C:\tools\inspector.exe", *args, check_rc=False)
+        r = self.wine(r"C:\tools\peek.exe", *args, check_rc=False)
         info = {}
         for line in r.stdout.splitlines():
             key, _, value = line.partition("=")

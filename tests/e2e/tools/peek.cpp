@@ -1,5 +1,5 @@
 // Reads the launcher's windows back through Win32 and prints key=value lines.
-// usage: inspector [close|syscommand-close|dpi]
+// usage: peek [count|syscommand-close|dpi]
 #include <windows.h>
 
 #include <cstdio>
