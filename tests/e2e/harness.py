@@ -18,6 +18,7 @@ BUILD = ROOT / "build" / "win64" / "bin"
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver64"
 FONTS = Path("/usr/share/wine/fonts")
+CONVERT = "/usr/bin/convert"  # ImageMagick itself, whatever else is on the PATH
 
 
 class Failure(AssertionError):
@@ -56,7 +57,7 @@ class Image:
 
     def save_png(self, path):
         ppm = b"P6 %d %d 255\n" % (self.width, self.height) + bytes(self.rgb)
-        subprocess.run(["convert", "ppm:-", str(path)], input=ppm, check=True)
+        subprocess.run([CONVERT, "ppm:-", str(path)], input=ppm, check=True)
 
 
 def mean(pixels):
@@ -297,7 +298,7 @@ class Session:
     def screenshot(self, window=None):
         target = ["-id", window] if window else ["-root"]
         xwd = subprocess.run(["xwd", *target, "-silent", "-display", self.display], capture_output=True, check=True)
-        ppm = subprocess.run(["convert", "xwd:-", "ppm:-"], input=xwd.stdout, capture_output=True, check=True).stdout
+        ppm = subprocess.run([CONVERT, "xwd:-", "ppm:-"], input=xwd.stdout, capture_output=True, check=True).stdout
         # P6 header: magic, width, height, maxval, each followed by white space.
         fields, at = [], 0
         while len(fields) < 4:
