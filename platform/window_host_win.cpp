@@ -17,6 +17,7 @@ namespace {
 constexpr char kMainClass[] = "TfrmMain";
 constexpr char kApplicationClass[] = "TApplication";
 constexpr UINT kActivateOnce = WM_APP + 1;
+constexpr UINT kAfterFirstPaint = WM_APP + 3;
 constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_TOOLWINDOW;
 constexpr int kMainIcon = 1;
@@ -155,17 +156,12 @@ bool Win32Host::CreateWindows() {
   main_ = CreateWindowExA(kMainExStyle, kMainClass, form_->caption.c_str(), kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                           outer.right - outer.left, outer.bottom - outer.top, application_, nullptr, instance_, this);
   if (!main_) return false;
-  for (HWND window : {application_, main_}) {
-    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-  }
   form_->nativeHandle = reinterpret_cast<std::uintptr_t>(main_);
   form_->SetInvalidator([this](const ui::Rect& r) {
     const RECT rect = ToRect(r);
     InvalidateRect(main_, &rect, FALSE);
   });
   form_->onClose = [this] { PostMessageA(main_, WM_CLOSE, 0, 0); };
-  AddTooltips();
   return true;
 }
 
@@ -213,7 +209,8 @@ int Win32Host::Run(ui::Form& form, std::string_view title) {
     // Starts minimised; the window appears when the user restores the application.
     ShowWindow(application_, SW_SHOWMINNOACTIVE);
   } else {
-    ShowWindow(application_, SW_SHOWNORMAL);
+    // The window is shown and painted first; the taskbar window and the tooltip, which nothing
+    // shows yet, follow right after the first paint.
     ShowMain(showCommand_ == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   }
 
@@ -262,8 +259,14 @@ LRESULT CALLBACK Win32Host::ApplicationProc(HWND window, UINT message, WPARAM wP
 LRESULT Win32Host::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
-      ScopedPaint paint(main_);
-      Paint(paint.Get(), paint.Dirty());
+      {
+        ScopedPaint paint(main_);
+        Paint(paint.Get(), paint.Dirty());
+      }
+      if (!tooltip_ && !afterFirstPaintPosted_) {
+        afterFirstPaintPosted_ = true;
+        PostMessageA(main_, kAfterFirstPaint, 0, 0);
+      }
       return 0;
     }
     case WM_PRINTCLIENT: {
@@ -306,6 +309,10 @@ LRESULT Win32Host::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case kActivateOnce:
       form_->Activate();
+      return 0;
+    case kAfterFirstPaint:
+      if (!IsWindowVisible(application_)) ShowWindow(application_, SW_SHOWNOACTIVATE);
+      if (!tooltip_) AddTooltips();
       return 0;
     case WM_CLOSE:
       DestroyWindow(main_);

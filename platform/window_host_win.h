@@ -51,6 +51,7 @@ class Win32Host final : public WindowHost {
   bool tracking_ = false;
   bool releasingCapture_ = false;
   bool centred_ = false;
+  bool afterFirstPaintPosted_ = false;
   std::vector<std::pair<ui::Font, ScopedFont>> fonts_;
 };
 
