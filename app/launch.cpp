@@ -12,7 +12,8 @@ launcher::Pictures EmbeddedPictures() {
 
 int RunLauncher(platform::WindowHost& host, const launcher::Services& services, const launcher::Pictures& pictures) {
   const int dpi = host.Dpi();
-  const ui::Font defaultFont{std::string(launcher::kFrmMain.defaultFontFace), ui::DefaultFontHeight(dpi)};
+  const ui::Font defaultFont{std::string(launcher::kFrmMain.defaultFontFace),
+                             ui::HeightAtDpi(launcher::kFrmMain.defaultFontHeight, dpi)};
   const ui::Scaling scaling(dpi, host.MeasureText(defaultFont, "0").height);
   launcher::TfrmMain frmMain(host, services, pictures, scaling);
   return host.Run(frmMain, kApplicationTitle);

@@ -58,8 +58,6 @@ std::span<const std::uint8_t> AssetBytes(const Pictures& pictures, Asset asset) 
 
 }  // namespace
 
-bool HandlersResolve(const FormLayout& layout) { return Resolves(layout); }
-
 TfrmMain::TfrmMain(ui::TextMeasurer& measurer, const Services& services, const Pictures& pictures,
                    const ui::Scaling& scaling)
     : ui::Form(measurer), services_(services) {
@@ -67,8 +65,8 @@ TfrmMain::TfrmMain(ui::TextMeasurer& measurer, const Services& services, const P
   caption = std::string(layout.caption);
   color = layout.color;
   clientSize = scaling.Apply(layout.clientSize);
-  defaultFont_ = ui::Font{std::string(layout.defaultFontFace), ui::DefaultFontHeight(scaling.Dpi())};
-  const ui::Font linkFont{std::string(layout.linkFontFace), scaling.FontHeight(layout.linkFontPoints)};
+  // The link text is scaled as every length is, so it keeps its place between the other controls.
+  const ui::Font linkFont{std::string(layout.linkFontFace), scaling.Length(layout.linkFontHeight)};
 
   auto connect = [this](ui::ControlEvent& slot, std::string_view name) {
     if (name.empty()) return;
@@ -100,15 +98,17 @@ TfrmMain::TfrmMain(ui::TextMeasurer& measurer, const Services& services, const P
   onActivate = [this] { FormActivate(); };
 }
 
-void TfrmMain::Open(std::optional<std::string> verb, std::string_view file, std::optional<std::string> directory) {
+void TfrmMain::Open(std::optional<std::string> verb, std::string_view file, std::optional<std::string> directory,
+                    bool utf8) {
   shell::ShellOpenRequest request;
   request.owner = nativeHandle;
   request.verb = std::move(verb);
   request.file = std::string(file);
   request.directory = std::move(directory);
-  // The result is deliberately ignored: whatever goes wrong, the shell reports it itself, owned by
-  // this window, and the launcher stays as it was.
-  (void)services_.shell.Execute(request);
+  request.utf8 = utf8;
+  // Whatever goes wrong, the shell reports it itself, owned by this window, and the launcher stays
+  // as it was.
+  services_.shell.Execute(request);
 }
 
 void TfrmMain::imgOrunClick(ui::Control&) { Open("open", kMakerHomePage, std::nullopt); }
@@ -119,9 +119,12 @@ void TfrmMain::txtUserManualClick(ui::Control&) { Open("open", kUserManual, std:
 void TfrmMain::lblInstallAcrobatClick(ui::Control&) { Open(std::nullopt, kReaderInstaller, std::nullopt); }
 
 void TfrmMain::txtInstallClick(ui::Control&) {
-  std::string folder = shell::LauncherFolder(services_.process);
+  // Without the whole path of the launcher there is no folder to trust: a shortened one would name
+  // an ancestor, and another program of the same name there.
+  std::optional<shell::LauncherFolderText> folder = shell::LauncherFolder(services_.process);
+  if (!folder) return;
   const std::string version = GetInstalledVersion(services_.registry);
-  Open(std::nullopt, version.empty() ? kInstaller : kUpgrader, std::move(folder));
+  Open(std::nullopt, version.empty() ? kInstaller : kUpgrader, std::move(folder->path), folder->utf8);
 }
 
 void TfrmMain::btnCloseClick(ui::Control&) { Close(); }

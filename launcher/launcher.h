@@ -48,7 +48,6 @@ class TfrmMain : public ui::Form {
            const ui::Scaling& scaling = {});
 
   ui::Label& Link(std::string_view name) const { return ui::AsLabel(*Find(name)); }
-  const ui::Font& DefaultFont() const { return defaultFont_; }
 
   // Published handlers, connected by name from the layout.
   void FormActivate();
@@ -65,13 +64,10 @@ class TfrmMain : public ui::Form {
 
  private:
   void HighlightLabel(ui::Label& label, bool over);
-  void Open(std::optional<std::string> verb, std::string_view file, std::optional<std::string> directory);
+  void Open(std::optional<std::string> verb, std::string_view file, std::optional<std::string> directory,
+            bool utf8 = false);
 
   Services services_;
-  ui::Font defaultFont_;
 };
-
-// Whether every handler name in `layout` names a handler of TfrmMain.
-bool HandlersResolve(const FormLayout& layout);
 
 }  // namespace launcher

@@ -28,16 +28,13 @@ struct ControlLayout {
 };
 
 struct FormLayout {
-  std::string_view name;
-  std::string_view className;
   std::string_view caption;
   ui::Size clientSize;
-  ui::Point designPosition;  // stored with the layout; the window is centred instead
   ui::Color color;
   std::string_view defaultFontFace;
-  int defaultFontHeight;
+  int defaultFontHeight;  // character height in pixels at 96 pixels per inch
   std::string_view linkFontFace;
-  int linkFontPoints;
+  int linkFontHeight;     // likewise: 12 points at 96 pixels per inch
   ui::Color linkColor;
   std::string_view onActivate;
   std::array<ControlLayout, 8> controls;  // in creation order
@@ -49,8 +46,7 @@ using enum ControlType;
 using enum Asset;
 
 inline constexpr FormLayout kFrmMain{
-    "frmMain", "TfrmMain", "Vantrel Setup", {616, 448}, {403, 188}, ui::kWhite, "MS Sans Serif", 11,
-    "MS Sans Serif", 12, ui::kBlack, "FormActivate",
+    "Vantrel Setup", {616, 448}, ui::kWhite, "MS Sans Serif", 11, "MS Sans Serif", 16, ui::kBlack, "FormActivate",
     {{
         {"Image2", kPicture, {456, 27, 130, 278}, "", kPhotograph, ui::PictureFit::kStretch, "", true, "Image2Click", "", ""},
         {"Image1", kPicture, {130, 360, 375, 80}, "", kWordmark, ui::PictureFit::kNatural, "", true, "Image1Click", "", ""},

@@ -2,7 +2,7 @@
 #include "shell/launcher_folder.h"
 
 #include <algorithm>
-#include <array>
+#include <vector>
 
 namespace shell {
 
@@ -20,12 +20,26 @@ std::string FolderOf(std::string_view path, const std::function<bool(unsigned ch
   return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last));
 }
 
-std::string LauncherFolder(platform::Process& process) {
-  std::array<char, kMaxModulePath + 1> buffer{};
-  // A result of the full buffer size means the path was cut; the folder is then taken from what
-  // fits, an ancestor of the real one, and the shell reports the missing installer itself.
-  const std::uint32_t length = std::min<std::uint32_t>(process.ModuleFileName(buffer.data(), kMaxModulePath), kMaxModulePath);
-  return FolderOf(std::string_view(buffer.data(), length), [&](unsigned char b) { return process.IsLeadByte(b); });
+std::optional<std::string> WholePath(const std::function<std::uint32_t(char*, std::uint32_t)>& read,
+                                     std::uint32_t limit) {
+  for (std::uint32_t size = std::min(kFirstPathBuffer, limit);; size = std::min(size * 2, limit)) {
+    std::vector<char> buffer(size + 1, '\0');
+    const std::uint32_t length = read(buffer.data(), size);
+    if (length == 0) return std::nullopt;
+    if (length < size) return std::string(buffer.data(), length);
+    if (size == limit) return std::nullopt;  // still cut at the longest path there is
+  }
+}
+
+std::optional<LauncherFolderText> LauncherFolder(platform::Process& process) {
+  const auto ansi = WholePath([&](char* b, std::uint32_t n) { return process.ModuleFileName(b, n); }, kLongestPath);
+  if (!ansi) return std::nullopt;
+  // A UTF-8 character takes at most three bytes for each UTF-16 unit of the system's path.
+  const auto utf8 =
+      WholePath([&](char* b, std::uint32_t n) { return process.ModuleFileNameUtf8(b, n); }, 3 * kLongestPath);
+  if (utf8 && !process.AnsiNamesSame(*ansi, *utf8))
+    return LauncherFolderText{FolderOf(*utf8, [](unsigned char) { return false; }), true};  // 0x5C is never part of a UTF-8 sequence
+  return LauncherFolderText{FolderOf(*ansi, [&](unsigned char b) { return process.IsLeadByte(b); }), false};
 }
 
 }  // namespace shell

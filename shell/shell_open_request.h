@@ -18,6 +18,8 @@ struct ShellOpenRequest {
   std::optional<std::string> parameters;  // always none here
   std::optional<std::string> directory;   // none: the process's current directory
   int show = kShowNormal;
+  // The texts are in the system's ANSI code page, or UTF-8 where a path has no ANSI form.
+  bool utf8 = false;
   friend bool operator==(const ShellOpenRequest&, const ShellOpenRequest&) = default;
 };
 

@@ -86,7 +86,6 @@ class Picture final : public Control {
 
   ControlKind Kind() const override { return ControlKind::kPicture; }
   void Paint(Canvas& canvas) override;
-  PictureData& Data() { return *data_; }
 
  private:
   std::unique_ptr<PictureData> data_;

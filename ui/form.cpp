@@ -33,6 +33,10 @@ void Form::SetHot(Control* control) {
   if (control == hot_) return;
   Control* previous = hot_;
   hot_ = control;
+  if (hintHeld_ && hintHeld_ != control) {
+    hintHeld_ = nullptr;
+    if (onHintArmed) onHintArmed(true);
+  }
   if (previous && previous->onMouseLeave) previous->onMouseLeave(*previous);
   if (control && control->onMouseEnter) control->onMouseEnter(*control);
 }
@@ -59,6 +63,12 @@ void Form::PointerRelease(Point p) {
   const bool inWindow = Rect{0, 0, clientSize.width, clientSize.height}.Contains(p);
   SetHot(inWindow ? ControlAt(p) : nullptr);
   if (inside && armed->onClick) armed->onClick(*armed);
+}
+
+void Form::HintHidden() {
+  if (hintHeld_ || !hot_ || hot_->Hint().empty()) return;
+  hintHeld_ = hot_;
+  if (onHintArmed) onHintArmed(false);
 }
 
 void Form::Activate() {

@@ -6,14 +6,6 @@
 
 namespace ui {
 
-Rect Union(const Rect& a, const Rect& b) {
-  if (a.Empty()) return b;
-  if (b.Empty()) return a;
-  const int left = std::min(a.left, b.left);
-  const int top = std::min(a.top, b.top);
-  return Rect{left, top, std::max(a.Right(), b.Right()) - left, std::max(a.Bottom(), b.Bottom()) - top};
-}
-
 int MulDiv(int a, int numerator, int denominator) {
   if (denominator == 0) return -1;
   const long long product = static_cast<long long>(a) * numerator;

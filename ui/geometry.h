@@ -31,9 +31,6 @@ struct Rect {
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-// The smallest rectangle holding both; an empty rectangle adds nothing.
-Rect Union(const Rect& a, const Rect& b);
-
 // a * numerator / denominator rounded half away from zero, computed in 64 bits: the rounding the
 // system's own MulDiv uses. A zero denominator gives -1, as there.
 int MulDiv(int a, int numerator, int denominator);

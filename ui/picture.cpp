@@ -11,7 +11,9 @@
 namespace ui {
 
 JpegPicture::JpegPicture(std::span<const std::uint8_t> data, const JpegCodec& codec)
-    : data_(data), codec_(codec), size_(codec.ReadHeader(data)) {}
+    : data_(data), codec_(codec) {
+  codec.ReadHeader(data);
+}
 
 const Bitmap& JpegPicture::Pixels() {
   if (!pixels_) pixels_ = codec_.Decode(data_);

@@ -10,11 +10,10 @@
 
 namespace ui {
 
-// A picture of known size whose pixels may be produced on first use and then kept.
+// A picture whose pixels may be produced on first use and then kept.
 class PictureData {
  public:
   virtual ~PictureData() = default;
-  virtual Size Dimensions() const = 0;
   virtual const Bitmap& Pixels() = 0;
 };
 
@@ -31,18 +30,17 @@ class JpegCodec {
 // The libjpeg decoder.
 const JpegCodec& LibJpeg();
 
-// A JPEG picture: the header (and so the size) is read when it is made, the pixels are decoded
-// the first time they are asked for and kept. The data must outlive the picture (it is embedded).
+// A JPEG picture: the header is read when it is made, so data that is no JPEG fails then; the
+// pixels are decoded the first time they are asked for and kept. The data must outlive the picture
+// (it is embedded).
 class JpegPicture final : public PictureData {
  public:
   JpegPicture(std::span<const std::uint8_t> data, const JpegCodec& codec);
-  Size Dimensions() const override { return size_; }
   const Bitmap& Pixels() override;
 
  private:
   std::span<const std::uint8_t> data_;
   const JpegCodec& codec_;
-  Size size_;
   std::optional<Bitmap> pixels_;
 };
 
@@ -50,7 +48,6 @@ class JpegPicture final : public PictureData {
 class BmpPicture final : public PictureData {
  public:
   explicit BmpPicture(std::span<const std::uint8_t> data) : bitmap_(ParseBmp(data)) {}
-  Size Dimensions() const override { return bitmap_.size; }
   const Bitmap& Pixels() override { return bitmap_; }
 
  private:

@@ -10,13 +10,11 @@ Point CentreOn(const Rect& desktop, Size outer) {
                std::max(desktop.top, desktop.top + desktop.height / 2 - outer.height / 2)};
 }
 
-Scaling::Scaling(int dpi, int textHeightAtDpi) : dpi_(dpi) {
+Scaling::Scaling(int dpi, int textHeightAtDpi) {
   if (dpi != kDesignDpi && textHeightAtDpi > 0) {
     m_ = textHeightAtDpi;
     d_ = kDesignTextHeight;
   }
 }
-
-int DefaultFontHeight(int dpi) { return MulDiv(11, dpi, kDesignDpi); }
 
 }  // namespace ui

@@ -10,7 +10,8 @@ namespace ui {
 Point CentreOn(const Rect& desktop, Size outer);
 
 // The layout is designed at 96 pixels per inch, where the default font's text cell is 13 pixels
-// high. At another density every length is multiplied by the text height there over 13.
+// high. At another density every length is multiplied by the text height there over 13; a link's
+// character height is such a length too, so its text grows exactly as much as the window around it.
 inline constexpr int kDesignDpi = 96;
 inline constexpr int kDesignTextHeight = 13;
 
@@ -23,17 +24,14 @@ class Scaling {
   int Length(int designLength) const { return MulDiv(designLength, m_, d_); }
   Rect Apply(const Rect& r) const { return {Length(r.left), Length(r.top), Length(r.width), Length(r.height)}; }
   Size Apply(Size s) const { return {Length(s.width), Length(s.height)}; }
-  // A font given in points at design time, as a character height in pixels at `dpi`.
-  int FontHeight(int designPoints) const { return MulDiv(Length(designPoints), dpi_, 72); }
-  int Dpi() const { return dpi_; }
 
  private:
-  int dpi_ = kDesignDpi;
   int m_ = 1;
   int d_ = 1;
 };
 
-// The default font's character height at `dpi`: 11 pixels at 96 pixels per inch.
-int DefaultFontHeight(int dpi);
+// A character height designed in pixels at 96 pixels per inch, as pixels at `dpi`: how the
+// window's default font follows the density before anything is measured in it.
+inline int HeightAtDpi(int designHeight, int dpi) { return MulDiv(designHeight, dpi, kDesignDpi); }
 
 }  // namespace ui

@@ -17,7 +17,7 @@ class Measurer final : public ui::TextMeasurer {
 
 class NoShell final : public platform::Shell {
  public:
-  std::intptr_t Execute(const shell::ShellOpenRequest&) override { return 33; }
+  void Execute(const shell::ShellOpenRequest&) override {}
 };
 
 class NoRegistry final : public platform::Registry {
@@ -30,6 +30,8 @@ class NoRegistry final : public platform::Registry {
 class NoProcess final : public platform::Process {
  public:
   std::uint32_t ModuleFileName(char*, std::uint32_t) override { return 0; }
+  std::uint32_t ModuleFileNameUtf8(char*, std::uint32_t) override { return 0; }
+  bool AnsiNamesSame(std::string_view, std::string_view) override { return true; }
   bool IsLeadByte(unsigned char) override { return false; }
 };
 

@@ -66,7 +66,8 @@ def mean(pixels):
 
 
 class Session:
-    def __init__(self, work=None, dpi=None, screen="1024x768x24", recorders=True):
+    def __init__(self, work=None, dpi=None, screen="1024x768x24", recorders=True, bitmap_fonts=True):
+        self.bitmap_fonts = bitmap_fonts
         self.work = Path(work or tempfile.mkdtemp(prefix="vantrel-e2e-"))
         self.work.mkdir(parents=True, exist_ok=True)
         self.prefix = self.work / "prefix"
@@ -132,16 +133,15 @@ class Session:
         subprocess.run([WINESERVER, "-w"], env=env, timeout=120)
         subprocess.run([WINESERVER, "-p"], env=env, check=True)
         fonts = self.prefix / "drive_c" / "windows" / "Fonts"
-        for name in ("sserife.fon", "ms_sans_serif.ttf"):
+        # The bitmap font has fixed sizes only: density tests keep to the TrueType one.
+        for name in ("sserife.fon", "ms_sans_serif.ttf") if self.bitmap_fonts else ("ms_sans_serif.ttf",):
             shutil.copy(FONTS / name, fonts / name)
         tools = self.prefix / "drive_c" / "tools"
         tools.mkdir(exist_ok=True)
         for name in ("recorder.exe", "peek.exe", "bare.exe"):
             shutil.copy(BUILD / name, tools / name)
         if self.dpi:
-            self.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", str(self.dpi))
-            self.reg_add(r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts", "LogPixels",
-                         "REG_DWORD", str(self.dpi))
+            self.set_dpi(self.dpi)
         if not self.recorders:
             return
         recorder = r"C:\tools\recorder.exe"
@@ -150,6 +150,17 @@ class Session:
         self.reg_add(r"HKCR\.chm", "", "REG_SZ", "VantrelTest.chm")
         self.reg_add(r"HKCR\VantrelTest.chm\shell\open\command", "", "REG_SZ", f'"{recorder}" chm "%1"')
         self.reg_add(r"HKCR\http\shell\open\command", "", "REG_SZ", f'"{recorder}" http "%1"')
+
+    def set_dpi(self, dpi):
+        """Sets the pixel density for the programs started from now on (a new wineserver reads it)."""
+        self.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", str(dpi))
+        self.reg_add(r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts", "LogPixels",
+                     "REG_DWORD", str(dpi))
+        subprocess.run([WINESERVER, "-k"], env=self.env)
+        subprocess.run([WINESERVER, "-w"], env=self.env, timeout=60)
+        subprocess.run([WINESERVER, "-p"], env=self.env, check=True)
+        self.dpi = dpi
+        self.text_height = int(self.inspect("dpi")["textheight"])
 
     # ----- Wine
     def wine(self, *args, check_rc=True, cwd=None, timeout=60):
@@ -177,6 +188,9 @@ class Session:
         args = ["reg", "delete", key, "/f"] + ([f"/reg:{view}"] if view else [])
         self.wine(*args, check_rc=False)
 
+    def windows_path(self, unix_path):
+        return "C:\\" + str(Path(unix_path).relative_to(self.prefix / "drive_c")).replace("/", "\\")
+
     def unix_path(self, windows_path):
         drive, rest = windows_path.split(":", 1)
         check(drive.upper() == "C", "only C: paths are mapped")
@@ -201,26 +215,40 @@ class Session:
         return disc
 
     # ----- the launcher
-    def start(self, exe, cwd, trace=False, args=()):
-        """Starts a launcher and waits until its window is shown and painted."""
+    def start(self, exe, cwd, trace=False, args=(), debug=None, env=None, show=None):
+        """Starts a launcher and waits until its window is shown and painted; with `show`, starts it
+        through CreateProcess with that show command and waits only for its windows to exist."""
         self.clear_records()
-        env = dict(self.env)
-        if trace:
-            env["WINEDEBUG"] = "-all,trace+exec"
+        run_env = dict(self.env, **(env or {}))
+        if trace or debug:
+            run_env["WINEDEBUG"] = debug or "-all,trace+exec"
         self.trace_path = self.work / f"trace-{len(self.processes)}.log"
         self.trace_file = open(self.trace_path, "w")
-        p = subprocess.Popen([WINE, str(exe), *args], cwd=str(cwd), env=env, stdin=subprocess.DEVNULL,
-                             stdout=subprocess.DEVNULL,
+        command = [WINE, str(exe), *args] if show is None else [WINE, r"C:\tools\peek.exe", "start", str(show), str(exe)]
+        p = subprocess.Popen(command, cwd=str(cwd), env=run_env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                              stderr=self.trace_file)
         self.processes.append(p)
         self.launcher = p
+        if show is not None:
+            self.info = wait_for(lambda: (lambda i: i if i.get("found") == "1" else None)(self.inspect()), timeout=30,
+                                 what="the launcher's windows")
+            return p
         info = wait_for(lambda: self._shown(), timeout=30, what="the launcher window")
         self.info = info
-        ox, oy = self.origin()
-        # Painted: the wordmark, painted last of the pictures, is not white paper any more.
-        wait_for(lambda: mean(self.screenshot().region(ox + 20, oy + 380, 150, 40)) != (255, 255, 255), timeout=15,
-                 what="the window to be painted")
+        self.wait_painted()
         return p
+
+    def wait_painted(self):
+        ox, oy = self.origin()
+        scaled = self.scaled
+        # Painted: the wordmark, painted last of the pictures, is not white paper any more.
+        wait_for(lambda: mean(self.screenshot().region(ox + scaled(20), oy + scaled(380), scaled(150), scaled(40)))
+                 != (255, 255, 255), timeout=15, what="the window to be painted")
+
+    def scaled(self, n):
+        """A design length at this session's density, rounded as the system's MulDiv rounds."""
+        text = getattr(self, "text_height", 13) if self.dpi and self.dpi != 96 else 13
+        return (n * text * 2 + 13) // 26
 
     def _shown(self):
         if self.launcher.poll() is not None:
@@ -270,7 +298,7 @@ class Session:
         if not p.exists():
             return []
         out = []
-        for line in p.read_text(errors="replace").splitlines():
+        for line in p.read_text(encoding="utf-8", errors="replace").splitlines():
             fields = {"arg": []}
             for part in line.split("\t"):
                 key, _, value = part.partition("=")

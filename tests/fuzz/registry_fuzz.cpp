@@ -34,13 +34,14 @@ class FuzzedRegistry final : public platform::Registry {
     const long rc = data_.PickValueInArray<long>({0, 0, 0, 0, 2, 234, 5});
     *type = data_.ConsumeBool() ? data_.ConsumeIntegralInRange<std::uint32_t>(0, 11) : data_.ConsumeIntegral<std::uint32_t>();
     const std::uint32_t capacity = *size;
-    // The size handed back may be anything; a real registry never reports more than it wrote.
-    const std::uint32_t reported = data_.ConsumeIntegralInRange<std::uint32_t>(0, data ? capacity : 70000);
+    // Never more bytes written than the buffer holds; the size handed back may be anything, above
+    // the buffer's size included.
+    const std::uint32_t written = data_.ConsumeIntegralInRange<std::uint32_t>(0, data ? capacity : 70000);
     if (data) {
-      const std::vector<std::uint8_t> bytes = data_.ConsumeBytes<std::uint8_t>(reported);
+      const std::vector<std::uint8_t> bytes = data_.ConsumeBytes<std::uint8_t>(written);
       if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
     }
-    *size = data_.ConsumeBool() ? reported : data_.ConsumeIntegral<std::uint32_t>() % (capacity + 1 + (data ? 0 : 70000));
+    *size = data_.ConsumeBool() ? written : data_.ConsumeIntegralInRange<std::uint32_t>(0, capacity + 70000);
     return rc;
   }
 

@@ -64,27 +64,38 @@ class Canvas final : public ui::Canvas {
 
 class Shell final : public platform::Shell {
  public:
-  std::intptr_t Execute(const shell::ShellOpenRequest& request) override {
-    requests.push_back(request);
-    return result;
-  }
+  void Execute(const shell::ShellOpenRequest& request) override { requests.push_back(request); }
   std::vector<shell::ShellOpenRequest> requests;
-  std::intptr_t result = 42;
 };
 
+// A process whose module file name is cut as Windows XP cuts it: the buffer filled, no NUL, the
+// buffer's size returned; `utf8Path` is the same path in UTF-8 where its ANSI form is not exact.
 class Process final : public platform::Process {
  public:
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override {
-    if (fail) return 0;
-    const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(path.size(), size));
-    std::memcpy(buffer, path.data(), n);
+    sizesAsked.push_back(size);
+    return Copy(path, buffer, size);
+  }
+  std::uint32_t ModuleFileNameUtf8(char* buffer, std::uint32_t size) override {
+    return Copy(utf8Path.empty() ? path : utf8Path, buffer, size);
+  }
+  bool AnsiNamesSame(std::string_view, std::string_view) override { return utf8Path.empty(); }
+  bool IsLeadByte(unsigned char byte) override { return leadBytes.count(byte) != 0; }
+  std::string path = "E:\\Launch.exe";
+  std::string utf8Path;
+  std::set<unsigned char> leadBytes;
+  bool fail = false;
+  std::uint32_t failFrom = 0;  // sizes from this one on fail (0: none do)
+  std::vector<std::uint32_t> sizesAsked;
+
+ private:
+  std::uint32_t Copy(const std::string& text, char* buffer, std::uint32_t size) const {
+    if (fail || (failFrom && size >= failFrom)) return 0;
+    const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), size));
+    std::memcpy(buffer, text.data(), n);
     if (n < size) buffer[n] = '\0';
     return n;
   }
-  bool IsLeadByte(unsigned char byte) override { return leadBytes.count(byte) != 0; }
-  std::string path = "E:\\Launch.exe";
-  std::set<unsigned char> leadBytes;
-  bool fail = false;
 };
 
 // A registry of keys (paths compared without regard to case, as the system does) holding values of
@@ -142,7 +153,7 @@ class Registry final : public platform::Registry {
       return platform::kRegMoreData;
     }
     std::memcpy(data, v->second.data.data(), actual);
-    *size = actual;
+    *size = actual + overReport;
     return platform::kRegSuccess;
   }
 
@@ -162,6 +173,7 @@ class Registry final : public platform::Registry {
   std::vector<platform::RegHandle> closes;
   std::set<std::uint32_t> grantedAccess{0x20019, 0x20009, 0x1};
   long failDataQuery = 0;  // a non-zero code makes the query that fetches data fail with it
+  std::uint32_t overReport = 0;  // added to the size a successful data query reports: beyond the buffer
   int queries = 0;
 
  private:

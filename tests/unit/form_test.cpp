@@ -43,9 +43,22 @@ struct Board {
 class Window : public ::testing::Test, public Board {};
 
 struct Step {
-  enum Kind { kMove, kLeave, kPress, kRelease, kDouble } kind;
+  enum Kind { kMove, kLeave, kPress, kRelease, kDouble, kHintHidden } kind;
   ui::Point at{};
 };
+
+void Replay(ui::Form& form, const std::vector<Step>& steps) {
+  for (const Step& s : steps) {
+    switch (s.kind) {
+      case Step::kMove: form.PointerMove(s.at); break;
+      case Step::kLeave: form.PointerLeave(); break;
+      case Step::kPress: form.PointerPress(s.at); break;
+      case Step::kRelease: form.PointerRelease(s.at); break;
+      case Step::kDouble: form.PointerDoubleClick(s.at); break;
+      case Step::kHintHidden: form.HintHidden(); break;
+    }
+  }
+}
 
 TEST(Tracking, PointerSequencesSendLeaveBeforeEnter) {
   using enum Step::Kind;
@@ -84,16 +97,39 @@ TEST(Tracking, PointerSequencesSendLeaveBeforeEnter) {
   };
   for (const Row& r : rows) {
     Board board;
-    auto& form = board.form;
-    for (const Step& s : r.steps) {
-      switch (s.kind) {
-        case kMove: form.PointerMove(s.at); break;
-        case kLeave: form.PointerLeave(); break;
-        case kPress: form.PointerPress(s.at); break;
-        case kRelease: form.PointerRelease(s.at); break;
-        case kDouble: form.PointerDoubleClick(s.at); break;
-      }
-    }
+    Replay(board.form, r.steps);
+    EXPECT_EQ(board.Log(), r.want) << r.what;
+  }
+}
+
+TEST(Hint, OnceHiddenItWaitsUntilThePointerHasLeftItsControl) {
+  using enum Step::Kind;
+  struct Row {
+    const char* what;
+    std::vector<Step> steps;
+    const char* want;
+  };
+  // Label a carries the hint; "hint off" and "hint on" are what the host is told.
+  const Row rows[] = {
+      {"hidden while resting: held until the pointer leaves",
+       {{kMove, {12, 12}}, {kHintHidden}, {kMove, {14, 13}}, {kMove, {12, 50}}},
+       "enter a, hint off, hint on, leave a"},
+      {"hidden after the pointer left: nothing held", {{kMove, {12, 12}}, {kMove, {12, 50}}, {kHintHidden}},
+       "enter a, leave a"},
+      {"hidden just before the leave reaches the form",
+       {{kMove, {12, 12}}, {kHintHidden}, {kMove, {40, 12}}},
+       "enter a, hint off, hint on, leave a, enter b"},
+      {"leaving the window re-arms it", {{kMove, {12, 12}}, {kHintHidden}, {kLeave}}, "enter a, hint off, hint on, leave a"},
+      {"a second hide while held says nothing more",
+       {{kMove, {12, 12}}, {kHintHidden}, {kHintHidden}, {kMove, {12, 50}}, {kMove, {12, 12}}},
+       "enter a, hint off, hint on, leave a, enter a"},
+      {"a control without a hint holds nothing", {{kMove, {40, 12}}, {kHintHidden}}, "enter b"},
+  };
+  for (const Row& r : rows) {
+    Board board;
+    board.a->SetHint("tip");
+    board.form.onHintArmed = [&](bool armed) { board.log.push_back(armed ? "hint on" : "hint off"); };
+    Replay(board.form, r.steps);
     EXPECT_EQ(board.Log(), r.want) << r.what;
   }
 }

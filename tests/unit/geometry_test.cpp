@@ -33,27 +33,28 @@ TEST(CentreOn, CentresOnTheWholeDesktopButNeverBeforeItsCorner) {
 }
 
 TEST(Scaling, FollowsTheDefaultFontsTextHeightAwayFrom96Dpi) {
-  struct Row { int dpi, textHeight; int client, font, defaultFont; };
+  // `link` is the link font's character height: a length of 16 scaled like every other length.
+  struct Row { int dpi, textHeight; int client, link, defaultFont; };
   const Row rows[] = {
       {96, 13, 616, 16, 11},
       {96, 15, 616, 16, 11},   // at the design density nothing is scaled, whatever the font measures
-      {120, 16, 758, 25, 14},  // 616*16/13; 12pt -> 15pt -> 25 px at 120 dpi
-      {144, 20, 948, 36, 17},  // 12pt -> 18pt -> 36 px
-      {120, 13, 616, 20, 14},  // same text height: only the font's pixel height follows the density
+      {120, 16, 758, 20, 14},  // 616*16/13, 16*16/13
+      {144, 20, 948, 25, 17},  // not 36: the density is not applied a second time
+      {192, 25, 1185, 31, 22},
+      {120, 13, 616, 16, 14},  // same text height: lengths stay, only the default font follows the density
   };
   for (const Row& r : rows) {
     const ui::Scaling s(r.dpi, r.textHeight);
     EXPECT_EQ(s.Length(616), r.client) << r.dpi << " dpi, text " << r.textHeight;
-    EXPECT_EQ(s.FontHeight(12), r.font) << r.dpi << " dpi, text " << r.textHeight;
-    EXPECT_EQ(ui::DefaultFontHeight(r.dpi), r.defaultFont) << r.dpi << " dpi";
+    EXPECT_EQ(s.Length(16), r.link) << r.dpi << " dpi, text " << r.textHeight;
+    EXPECT_EQ(ui::HeightAtDpi(11, r.dpi), r.defaultFont) << r.dpi << " dpi";
   }
 }
 
-TEST(Rect, UnionIgnoresEmptyRectangles) {
-  EXPECT_EQ(ui::Union({22, 234, 190, 20}, {22, 234, 215, 20}), (ui::Rect{22, 234, 215, 20}));
-  EXPECT_EQ(ui::Union({}, {5, 5, 2, 2}), (ui::Rect{5, 5, 2, 2}));
-  EXPECT_EQ(ui::Union({0, 0, 1, 1}, {4, 4, 1, 1}), (ui::Rect{0, 0, 5, 5}));
-  EXPECT_FALSE((ui::Rect{0, 0, 10, 10}.Contains({10, 5})));  // right edge is exclusive
+TEST(Rect, TheRightAndBottomEdgesAreExclusive) {
+  EXPECT_TRUE((ui::Rect{0, 0, 10, 10}.Contains({9, 9})));
+  EXPECT_FALSE((ui::Rect{0, 0, 10, 10}.Contains({10, 5})));
+  EXPECT_FALSE((ui::Rect{0, 0, 10, 10}.Contains({5, 10})));
 }
 
 }  // namespace

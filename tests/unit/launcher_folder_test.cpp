@@ -33,12 +33,34 @@ TEST(LauncherFolder, ReadsTheModuleFileNameAndTheCodePagesLeadBytes) {
   fakes::Process process;
   process.path = "D:\\\x95\x5C\\Launch.exe";
   for (int b = 0x81; b <= 0x9F; ++b) process.leadBytes.insert(static_cast<unsigned char>(b));
-  EXPECT_EQ(shell::LauncherFolder(process), "D:\\\x95\x5C");
+  EXPECT_EQ(shell::LauncherFolder(process)->path, "D:\\\x95\x5C");
   process.fail = true;
-  EXPECT_EQ(shell::LauncherFolder(process), "");
-  process.fail = false;
-  process.path = "C:\\" + std::string(300, 'x') + "\\Launch.exe";  // cut at 260 characters
-  EXPECT_EQ(shell::LauncherFolder(process), "C:");
+  EXPECT_FALSE(shell::LauncherFolder(process));
+}
+
+TEST(WholePath, GrowsTheBufferWhileTheResultFillsIt) {
+  struct Row { std::size_t length; std::uint32_t failFrom; std::vector<std::uint32_t> sizes; bool whole; };
+  const Row rows[] = {
+      {259, 0, {260}, true},
+      {260, 0, {260, 520}, true},  // exactly filled is taken for cut, as Windows XP leaves no NUL to tell
+      {300, 0, {260, 520}, true},
+      {5000, 0, {260, 520, 1040, 2080, 4160, 8320}, true},
+      {32767, 0, {260, 520, 1040, 2080, 4160, 8320, 16640, 32768}, true},
+      {40000, 0, {260, 520, 1040, 2080, 4160, 8320, 16640, 32768}, false},
+      {300, 520, {260, 520}, false},  // the longer read fails
+  };
+  for (const Row& r : rows) {
+    fakes::Process process;
+    process.path = "C:\\" + std::string(r.length - 3, 'x');
+    process.failFrom = r.failFrom;
+    const auto path = shell::WholePath([&](char* b, std::uint32_t n) { return process.ModuleFileName(b, n); },
+                                       shell::kLongestPath);
+    EXPECT_EQ(path.has_value(), r.whole) << r.length << " characters";
+    if (path) {
+      EXPECT_EQ(*path, process.path) << r.length << " characters";
+    }
+    EXPECT_EQ(process.sizesAsked, r.sizes) << r.length << " characters";
+  }
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ Registry::Value Raw(std::uint32_t type, std::string bytes) {
 }
 
 TEST(ReadString, ReadsStringTypesAndCutsAtTheFirstNul) {
-  struct Row { const char* what; std::optional<Registry::Value> value; std::string want; };
+  struct Row { const char* what; std::optional<Registry::Value> value; std::string want; std::uint32_t overReport = 0; };
   const Row rows[] = {
       {"absent", std::nullopt, ""},
       {"size 0 of any type", Raw(platform::kRegDword, ""), ""},
@@ -29,9 +29,11 @@ TEST(ReadString, ReadsStringTypesAndCutsAtTheFirstNul) {
       {"embedded NUL", Raw(platform::kRegSz, std::string("1.0\0junk\0", 9)), "1.0"},
       {"only a NUL", Raw(platform::kRegSz, std::string("\0", 1)), ""},
       {"high bytes", Registry::Sz("v\xE9\xFF"), "v\xE9\xFF"},
+      {"more bytes reported than the buffer holds", Registry::Sz("1.0", false), "1.0", 4096},
   };
   for (const Row& r : rows) {
     Registry registry;
+    registry.overReport = r.overReport;
     registry.SetKey(kLocalMachine, kAppInfo);
     if (r.value) registry.Set(kLocalMachine, kAppInfo, "CurrentVersion", *r.value);
     EXPECT_EQ(probes::GetInstalledVersion(registry), r.want) << r.what;
@@ -106,6 +108,7 @@ TEST(OpenKeyReadOnly, FallsBackToNarrowerAccessAndKeepsTheFirstGranted) {
 }
 
 TEST(PdfHandler, NeedsANonEmptyOpenCommandOfTheNamedIdentifier) {
+  // opensOfSecondKey counts every open of a key other than ".pdf", whatever its path.
   struct Row { const char* what; std::function<void(Registry&)> arrange; bool want; int opensOfSecondKey; };
   const Row rows[] = {
       {"no .pdf key", [](Registry&) {}, false, 0},
@@ -145,7 +148,10 @@ TEST(PdfHandler, NeedsANonEmptyOpenCommandOfTheNamedIdentifier) {
     int second = 0;
     for (const auto& call : registry.opens) {
       EXPECT_EQ(call.root, kClassesRoot) << r.what;
-      if (call.path == "PdfDoc\\Shell\\Open\\Command") ++second;
+      if (call.path != ".pdf") {
+        ++second;
+        EXPECT_EQ(call.path, "PdfDoc\\Shell\\Open\\Command") << r.what;
+      }
     }
     EXPECT_EQ(second, r.opensOfSecondKey) << r.what;
     EXPECT_EQ(registry.OpenKeys(), 0u) << r.what << ": a key was left open";

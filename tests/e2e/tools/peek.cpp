@@ -1,8 +1,12 @@
-// Reads the launcher's windows back through Win32 and prints key=value lines.
-// usage: peek [count|syscommand-close|dpi]
+// Reads the launcher's windows back through Win32 and prints key=value lines, and acts on them as
+// the system or another program would.
+// usage: peek [count|dpi|syscommand-close|syscommand-minimize|syscommand-restore|restore|close-all]
+//        peek endsession main|owner 0|1     ask to end the session, then end it (1) or not (0)
+//        peek start SHOW PROGRAM            start PROGRAM with show command SHOW, wait, return its code
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -26,6 +30,7 @@ void PrintWindow(const char* prefix, HWND w) {
   std::printf("%s.window=%ld,%ld,%ld,%ld\n", prefix, r.left, r.top, r.right - r.left, r.bottom - r.top);
   std::printf("%s.client=%ld,%ld\n%s.origin=%ld,%ld\n", prefix, c.right, c.bottom, prefix, origin.x, origin.y);
   std::printf("%s.visible=%d\n%s.enabled=%d\n", prefix, IsWindowVisible(w) ? 1 : 0, prefix, IsWindowEnabled(w) ? 1 : 0);
+  std::printf("%s.iconic=%d\n%s.zoomed=%d\n", prefix, IsIconic(w) ? 1 : 0, prefix, IsZoomed(w) ? 1 : 0);
 }
 
 BOOL CALLBACK EachWindow(HWND w, LPARAM launcherProcess) {
@@ -69,6 +74,23 @@ BOOL CALLBACK EachWindow(HWND w, LPARAM launcherProcess) {
 
 int main(int argc, char** argv) {
   const char* command = argc > 1 ? argv[1] : "";
+  if (std::strcmp(command, "start") == 0 && argc > 3) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(std::atoi(argv[2]));
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(argv[3], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return 90;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 91;
+    GetExitCodeProcess(process.hProcess, &code);
+    return static_cast<int>(code);
+  }
+  if (std::strcmp(command, "close-all") == 0) {
+    for (HWND w = FindWindowExA(nullptr, nullptr, "TfrmMain", nullptr); w; w = FindWindowExA(nullptr, w, "TfrmMain", nullptr))
+      PostMessageA(w, WM_CLOSE, 0, 0);
+    return 0;
+  }
   if (std::strcmp(command, "dpi") == 0) {
     // The default font's text height at this density, for checking the scaling rule.
     HDC screen = GetDC(nullptr);
@@ -96,12 +118,31 @@ int main(int argc, char** argv) {
   HWND launcher = FindLauncher();
   std::printf("found=%d\n", launcher ? 1 : 0);
   if (!launcher) return 1;
+  HWND owner = GetWindow(launcher, GW_OWNER);
   if (std::strcmp(command, "syscommand-close") == 0) {
     PostMessageA(launcher, WM_SYSCOMMAND, SC_CLOSE, 0);
     return 0;
   }
+  if (std::strcmp(command, "syscommand-minimize") == 0 || std::strcmp(command, "syscommand-restore") == 0) {
+    PostMessageA(owner, WM_SYSCOMMAND, command[11] == 'm' ? SC_MINIMIZE : SC_RESTORE, 0);
+    return 0;
+  }
+  if (std::strcmp(command, "restore") == 0) {
+    ShowWindow(owner, SW_RESTORE);  // as a task switcher or an automation tool does
+    return 0;
+  }
+  if (std::strcmp(command, "endsession") == 0 && argc > 3) {
+    HWND target = std::strcmp(argv[2], "owner") == 0 ? owner : launcher;
+    DWORD_PTR agreed = 0;
+    SendMessageTimeoutA(target, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &agreed);
+    std::printf("agreed=%d\n", agreed ? 1 : 0);
+    std::fflush(stdout);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(target, WM_ENDSESSION, std::atoi(argv[3]) ? TRUE : FALSE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                        5000, &ignored);
+    return 0;
+  }
   PrintWindow("main", launcher);
-  HWND owner = GetWindow(launcher, GW_OWNER);
   std::printf("owner.exists=%d\n", owner ? 1 : 0);
   if (owner) PrintWindow("owner", owner);
   std::printf("desktop=%d,%d,%d,%d\n", GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),

@@ -1,5 +1,5 @@
 // The registry over advapi32.
-#include "platform/registry_win.h"
+#include "platform/win32/registry.h"
 
 #include <windows.h>
 

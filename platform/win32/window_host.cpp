@@ -1,6 +1,6 @@
 // The window host over user32, gdi32 and comctl32: one tool window owned by a zero-size application
 // window that carries the taskbar button, painted double-buffered from the window model.
-#include "platform/window_host_win.h"
+#include "platform/win32/window_host.h"
 
 #include <windowsx.h>
 #include <commctrl.h>
@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/error_report.h"
+#include "platform/win32/shell.h"
 #include "ui/placement.h"
 
 namespace platform {
@@ -17,6 +18,7 @@ namespace {
 constexpr char kMainClass[] = "TfrmMain";
 constexpr char kApplicationClass[] = "TApplication";
 constexpr UINT kActivateOnce = WM_APP + 1;
+constexpr UINT kPassFocus = WM_APP + 2;  // the taskbar window hands the focus on to the launcher window
 constexpr UINT kAfterFirstPaint = WM_APP + 3;
 constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_TOOLWINDOW;
@@ -77,10 +79,7 @@ class GdiCanvas final : public ui::Canvas {
 
 }  // namespace
 
-Win32Host::Win32Host(HINSTANCE instance, int showCommand) : instance_(instance), showCommand_(showCommand) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
-}
+Win32Host::Win32Host(HINSTANCE instance, int showCommand) : instance_(instance), showCommand_(showCommand) {}
 
 Win32Host::~Win32Host() {
   if (bigIcon_) DestroyIcon(bigIcon_);
@@ -125,7 +124,7 @@ bool Win32Host::CreateWindows() {
 
   WNDCLASSEXA application{};
   application.cbSize = sizeof application;
-  application.lpfnWndProc = ApplicationProc;
+  application.lpfnWndProc = WindowProc;
   application.hInstance = instance_;
   application.hIcon = bigIcon_;
   application.hIconSm = smallIcon_;
@@ -136,7 +135,7 @@ bool Win32Host::CreateWindows() {
   WNDCLASSEXA main{};
   main.cbSize = sizeof main;
   main.style = CS_DBLCLKS;  // the second press of a double-click arrives as such and clicks nothing
-  main.lpfnWndProc = MainProc;
+  main.lpfnWndProc = WindowProc;
   main.hInstance = instance_;
   main.hIcon = bigIcon_;
   main.hIconSm = smallIcon_;
@@ -162,10 +161,22 @@ bool Win32Host::CreateWindows() {
     InvalidateRect(main_, &rect, FALSE);
   });
   form_->onClose = [this] { PostMessageA(main_, WM_CLOSE, 0, 0); };
+  form_->onHintArmed = [this](bool armed) {
+    if (tooltip_) SendMessageA(tooltip_, TTM_ACTIVATE, armed ? TRUE : FALSE, 0);
+  };
   return true;
 }
 
 void Win32Host::AddTooltips() {
+  // comctl32 is no known DLL: loaded by name it could come from the launcher's folder. It is loaded
+  // from the system folder, and only now, after the first paint, so the window appears at once.
+  using InitCommonControlsExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  const HMODULE comctl32 = LoadSystemLibrary("comctl32.dll");  // kept for the life of the process
+  const auto init = comctl32 ? reinterpret_cast<InitCommonControlsExFunction>(
+                                   reinterpret_cast<void*>(GetProcAddress(comctl32, "InitCommonControlsEx")))
+                             : nullptr;
+  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  if (!init || !init(&controls)) return;
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_NOANIMATE | TTS_NOFADE,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_, nullptr, instance_,
                              nullptr);
@@ -187,8 +198,8 @@ void Win32Host::AddTooltips() {
 }
 
 void Win32Host::ShowMain(int showCommand) {
-  if (!centred_) {
-    centred_ = true;
+  if (!shownOnce_) {
+    shownOnce_ = true;
     RECT outer{};
     GetWindowRect(main_, &outer);
     const ui::Rect desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
@@ -198,6 +209,24 @@ void Win32Host::ShowMain(int showCommand) {
   }
   ShowWindow(main_, showCommand);
   UpdateWindow(main_);
+}
+
+void Win32Host::ApplicationMinimised(bool minimised) {
+  if (minimised == applicationMinimised_ || !main_) return;
+  applicationMinimised_ = minimised;
+  if (minimised) {
+    mainMaximised_ = IsZoomed(main_) != FALSE;
+    ShowWindow(main_, SW_HIDE);
+    return;
+  }
+  // Back from the taskbar by any route: the system menu, a task switcher, another program's
+  // ShowWindow. The window comes back as it was, centred the first time it is shown at all.
+  if (!shownOnce_)
+    ShowMain(SW_SHOWNORMAL);
+  else
+    ShowWindow(main_, mainMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
+  SetForegroundWindow(main_);
+  SetActiveWindow(main_);
 }
 
 int Win32Host::Run(ui::Form& form, std::string_view title) {
@@ -225,31 +254,28 @@ int Win32Host::Run(ui::Form& form, std::string_view title) {
   return static_cast<int>(message.wParam);
 }
 
-LRESULT CALLBACK Win32Host::MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32Host::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* host = reinterpret_cast<Win32Host*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!host || !host->main_) return DefWindowProcA(window, message, wParam, lParam);
+  // Until CreateWindowExA has returned, the host does not know the window yet.
+  if (!host || (window != host->main_ && window != host->application_))
+    return DefWindowProcA(window, message, wParam, lParam);
+  switch (message) {
+    case WM_QUERYENDSESSION:
+      return TRUE;  // log-off and shut-down are agreed to at once: nothing is ever unsaved
+    case WM_ENDSESSION:
+      if (wParam) ExitProcess(0);  // the session ends: so does the launcher, now
+      return 0;
+    default:
+      break;
+  }
   // No exception leaves a window procedure: it is reported and the event loop goes on.
   try {
-    return host->HandleMain(message, wParam, lParam);
-  } catch (...) {
-    host->Report(std::current_exception());
-    return 0;
-  }
-}
-
-LRESULT CALLBACK Win32Host::ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* host = reinterpret_cast<Win32Host*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!host || !host->application_) return DefWindowProcA(window, message, wParam, lParam);
-  try {
-    return host->HandleApplication(message, wParam, lParam);
+    return window == host->main_ ? host->HandleMain(message, wParam, lParam)
+                                 : host->HandleApplication(message, wParam, lParam);
   } catch (...) {
     host->Report(std::current_exception());
     return 0;
@@ -310,6 +336,11 @@ LRESULT Win32Host::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
     case kActivateOnce:
       form_->Activate();
       return 0;
+    case WM_NOTIFY:
+      if (tooltip_ && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == tooltip_ &&
+          reinterpret_cast<const NMHDR*>(lParam)->code == TTN_POP)
+        form_->HintHidden();
+      return 0;
     case kAfterFirstPaint:
       if (!IsWindowVisible(application_)) ShowWindow(application_, SW_SHOWNOACTIVATE);
       if (!tooltip_) AddTooltips();
@@ -335,31 +366,25 @@ LRESULT Win32Host::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT Win32Host::HandleApplication(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SYSCOMMAND:
-      switch (wParam & 0xFFF0) {
-        case SC_MINIMIZE:
-          if (main_) ShowWindow(main_, SW_HIDE);
-          break;
-        case SC_RESTORE: {
-          const LRESULT result = DefWindowProcA(application_, message, wParam, lParam);
-          if (main_) ShowMain(SW_SHOWNORMAL);
-          return result;
-        }
-        case SC_CLOSE:
-          if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
-          return 0;
-        default:
-          break;
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
+        return 0;
       }
       break;
+    case WM_WINDOWPOSCHANGED: {
+      const LRESULT result = DefWindowProcA(application_, message, wParam, lParam);
+      ApplicationMinimised(IsIconic(application_) != FALSE);
+      return result;
+    }
     case WM_CLOSE:
       if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
       return 0;
     case WM_ACTIVATE:
       // The application window is never used itself: pass the focus on to the launcher window.
       if (LOWORD(wParam) != WA_INACTIVE && main_ && IsWindowVisible(main_) && IsWindowEnabled(main_))
-        PostMessageA(application_, WM_APP + 2, 0, 0);
+        PostMessageA(application_, kPassFocus, 0, 0);
       break;
-    case WM_APP + 2:
+    case kPassFocus:
       if (main_ && IsWindowVisible(main_) && IsWindowEnabled(main_)) SetActiveWindow(main_);
       return 0;
     default:

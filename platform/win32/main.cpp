@@ -1,10 +1,11 @@
-// Program entry Launch: the Windows start-up of the launcher.
+// Program entry Launch on Windows: hardens the DLL search, then runs the launcher over the Windows
+// registry, shell, process and window system.
 #include <windows.h>
 
 #include "app/launch.h"
-#include "platform/registry_win.h"
-#include "platform/shell_win.h"
-#include "platform/window_host_win.h"
+#include "platform/win32/registry.h"
+#include "platform/win32/shell.h"
+#include "platform/win32/window_host.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ int StartupShowCommand() {
 }
 
 int Launch(HINSTANCE instance) {
+  platform::RestrictDllSearch();
   platform::WindowsShell shell;
   platform::WindowsRegistry registry;
   platform::WindowsProcess process;

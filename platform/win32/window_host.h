@@ -1,4 +1,4 @@
-// The window host over user32, gdi32 and comctl32.
+// The window host over user32 and gdi32, with comctl32's tooltip loaded after the first paint.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/scoped_win.h"
+#include "platform/win32/scoped.h"
 #include "platform/window_host.h"
 
 namespace platform {
@@ -27,13 +27,14 @@ class Win32Host final : public WindowHost {
   HFONT FontFor(const ui::Font& font);
 
  private:
-  static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMain(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleApplication(UINT message, WPARAM wParam, LPARAM lParam);
 
   bool CreateWindows();
   void ShowMain(int showCommand);
+  // The taskbar window left or entered the minimised state: the launcher window follows it.
+  void ApplicationMinimised(bool minimised);
   void Paint(HDC target, const RECT& dirty);
   void AddTooltips();
   // The application's default error report; never throws.
@@ -50,7 +51,9 @@ class Win32Host final : public WindowHost {
   HICON smallIcon_ = nullptr;
   bool tracking_ = false;
   bool releasingCapture_ = false;
-  bool centred_ = false;
+  bool shownOnce_ = false;
+  bool applicationMinimised_ = false;
+  bool mainMaximised_ = false;  // as it was when the taskbar window was minimised
   bool afterFirstPaintPosted_ = false;
   std::vector<std::pair<ui::Font, ScopedFont>> fonts_;
 };
