@@ -27,37 +27,57 @@ Bitmap Bitmap::Rgb(Size s) {
 
 namespace {
 
-// For each target position, the source positions it covers and their weights (summing to 1).
-struct Span {
-  int first = 0;
-  std::vector<double> weights;
+// Weights in fixed point: each target pixel's weights add up to exactly kOne.
+constexpr int kWeightBits = 12;
+constexpr std::uint32_t kOne = 1u << kWeightBits;
+
+// For each target position, the first source position it covers and the weights of the source
+// positions from there on.
+struct Coverage {
+  std::vector<int> first;
+  std::vector<int> begin;  // into weights; begin[t + 1] ends target t's weights
+  std::vector<std::uint16_t> weights;
 };
 
-std::vector<Span> Coverage(int sourceLength, int targetLength) {
-  std::vector<Span> spans(static_cast<std::size_t>(targetLength));
+Coverage Cover(int sourceLength, int targetLength) {
+  Coverage c;
+  c.first.resize(static_cast<std::size_t>(targetLength));
+  c.begin.resize(static_cast<std::size_t>(targetLength) + 1);
   const double step = static_cast<double>(sourceLength) / targetLength;
+  std::vector<double> exact;
   for (int t = 0; t < targetLength; ++t) {
-    double begin = t * step;
-    double end = begin + step;
+    exact.clear();
+    int first = 0;
     if (step < 1.0) {
       // Enlarging: blend the two nearest source pixels around the target pixel's centre.
       const double centre = std::clamp((t + 0.5) * step - 0.5, 0.0, sourceLength - 1.0);
-      const int lo = static_cast<int>(std::floor(centre));
-      const double frac = centre - lo;
-      Span& s = spans[static_cast<std::size_t>(t)];
-      s.first = lo;
-      s.weights = {1.0 - frac};
-      if (lo + 1 < sourceLength) s.weights.push_back(frac);
-      continue;
+      first = static_cast<int>(centre);
+      const double frac = centre - first;
+      exact.push_back(1.0 - frac);
+      if (first + 1 < sourceLength) exact.push_back(frac);
+    } else {
+      // Shrinking: each source pixel weighs as much of it as the target pixel covers.
+      const double begin = t * step;
+      const double end = begin + step;
+      first = static_cast<int>(begin);
+      for (int i = first; i < sourceLength && i < end; ++i)
+        exact.push_back((std::min<double>(i + 1, end) - std::max<double>(i, begin)) / step);
     }
-    Span& s = spans[static_cast<std::size_t>(t)];
-    s.first = static_cast<int>(std::floor(begin));
-    for (int i = s.first; i < sourceLength && i < end; ++i) {
-      const double overlap = std::min<double>(i + 1, end) - std::max<double>(i, begin);
-      s.weights.push_back(overlap / step);
+    // Round each weight, then give what rounding lost or gained to the heaviest, so they add up to one.
+    c.first[static_cast<std::size_t>(t)] = first;
+    c.begin[static_cast<std::size_t>(t)] = static_cast<int>(c.weights.size());
+    std::uint32_t sum = 0;
+    std::size_t heaviest = c.weights.size();
+    for (const double w : exact) {
+      const auto fixed = static_cast<std::uint16_t>(std::lround(w * kOne));
+      if (heaviest == c.weights.size() || fixed > c.weights[heaviest]) heaviest = c.weights.size();
+      c.weights.push_back(fixed);
+      sum += fixed;
     }
+    c.weights[heaviest] = static_cast<std::uint16_t>(c.weights[heaviest] + kOne - sum);
   }
-  return spans;
+  c.begin[static_cast<std::size_t>(targetLength)] = static_cast<int>(c.weights.size());
+  return c;
 }
 
 }  // namespace
@@ -67,42 +87,58 @@ Bitmap Resample(const Bitmap& source, Size target) {
   Bitmap out = Bitmap::Rgb(target);
   if (source.size.width <= 0 || source.size.height <= 0) return out;
 
-  const std::vector<Span> columns = Coverage(source.size.width, target.width);
-  const std::vector<Span> rows = Coverage(source.size.height, target.height);
+  const Coverage columns = Cover(source.size.width, target.width);
+  const Coverage rows = Cover(source.size.height, target.height);
+  const auto w = static_cast<std::size_t>(target.width);
 
-  // Horizontal pass into a floating-point intermediate of source height, then vertical.
-  const int w = target.width;
-  std::vector<double> mid(static_cast<std::size_t>(w) * source.size.height * 3);
-  for (int y = 0; y < source.size.height; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const Span& c = columns[static_cast<std::size_t>(x)];
-      double r = 0, g = 0, b = 0;
-      for (std::size_t k = 0; k < c.weights.size(); ++k) {
-        const Color px = source.PixelAt(c.first + static_cast<int>(k), y);
-        r += px.R() * c.weights[k];
-        g += px.G() * c.weights[k];
-        b += px.B() * c.weights[k];
+  // One source row at a time: looked up through the palette if it has one, then resampled across
+  // into `across` (values times kOne). Adjacent target rows share at most their boundary row, so
+  // the last row made is kept.
+  std::vector<std::uint8_t> bgr(static_cast<std::size_t>(source.size.width) * 3);
+  std::vector<std::uint32_t> across(w * 3);
+  std::vector<std::uint32_t> sum(w * 3);
+  int madeRow = -1;
+  auto makeRow = [&](int y) {
+    if (y == madeRow) return;
+    madeRow = y;
+    const std::uint8_t* row = source.pixels.data() + static_cast<std::size_t>(y) * source.Stride();
+    if (source.bitsPerPixel == 8) {
+      for (int x = 0; x < source.size.width; ++x) {
+        const std::uint8_t index = row[x];
+        const Color c = index < source.palette.size() ? source.palette[index] : kBlack;
+        bgr[x * 3 + 0] = c.B();
+        bgr[x * 3 + 1] = c.G();
+        bgr[x * 3 + 2] = c.R();
       }
-      double* m = &mid[(static_cast<std::size_t>(y) * w + x) * 3];
-      m[0] = r;
-      m[1] = g;
-      m[2] = b;
+      row = bgr.data();
     }
-  }
+    for (std::size_t x = 0; x < w; ++x) {
+      const std::uint8_t* p = row + static_cast<std::size_t>(columns.first[x]) * 3;
+      std::uint32_t b = 0, g = 0, r = 0;
+      for (int k = columns.begin[x]; k < columns.begin[x + 1]; ++k, p += 3) {
+        const std::uint32_t weight = columns.weights[static_cast<std::size_t>(k)];
+        b += p[0] * weight;
+        g += p[1] * weight;
+        r += p[2] * weight;
+      }
+      across[x * 3 + 0] = b;
+      across[x * 3 + 1] = g;
+      across[x * 3 + 2] = r;
+    }
+  };
+
   for (int y = 0; y < target.height; ++y) {
-    const Span& rs = rows[static_cast<std::size_t>(y)];
-    std::uint8_t* dst = out.pixels.data() + static_cast<std::size_t>(y) * out.Stride();
-    for (int x = 0; x < w; ++x) {
-      double rgb[3] = {0, 0, 0};
-      for (std::size_t k = 0; k < rs.weights.size(); ++k) {
-        const double* m = &mid[((static_cast<std::size_t>(rs.first) + k) * w + x) * 3];
-        for (int i = 0; i < 3; ++i) rgb[i] += m[i] * rs.weights[k];
-      }
-      auto to8 = [](double v) { return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L)); };
-      dst[x * 3 + 0] = to8(rgb[2]);
-      dst[x * 3 + 1] = to8(rgb[1]);
-      dst[x * 3 + 2] = to8(rgb[0]);
+    const auto t = static_cast<std::size_t>(y);
+    std::fill(sum.begin(), sum.end(), 0u);
+    // At most 255 * kOne * kOne: fits 32 bits.
+    for (int k = rows.begin[t]; k < rows.begin[t + 1]; ++k) {
+      makeRow(rows.first[t] + (k - rows.begin[t]));
+      const std::uint32_t weight = rows.weights[static_cast<std::size_t>(k)];
+      for (std::size_t i = 0; i < w * 3; ++i) sum[i] += across[i] * weight;
     }
+    std::uint8_t* dst = out.pixels.data() + t * static_cast<std::size_t>(out.Stride());
+    for (std::size_t i = 0; i < w * 3; ++i)
+      dst[i] = static_cast<std::uint8_t>((sum[i] + (1u << (2 * kWeightBits - 1))) >> (2 * kWeightBits));
   }
   return out;
 }

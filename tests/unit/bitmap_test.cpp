@@ -1,6 +1,8 @@
 // The BMP reader, the resampler and the libjpeg decoder on the committed pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -104,6 +106,59 @@ TEST(Resample, AveragesWhenShrinkingAndBlendsWhenEnlarging) {
   const ui::Bitmap banner = ui::Resample(ui::ParseBmp(ReadAsset("banner.bmp")), {369, 113});
   EXPECT_EQ(banner.size, (ui::Size{369, 113}));
   EXPECT_EQ(banner.bitsPerPixel, 24);
+}
+
+// The area-averaging resampler in doubles, straight from its definition: what the fixed-point one
+// must match within one step per channel.
+ui::Bitmap ResampleInDoubles(const ui::Bitmap& src, ui::Size target) {
+  auto weights = [](int from, int to, int t) {
+    std::vector<std::pair<int, double>> out;
+    const double step = static_cast<double>(from) / to;
+    if (step < 1.0) {
+      const double centre = std::clamp((t + 0.5) * step - 0.5, 0.0, from - 1.0);
+      const int lo = static_cast<int>(centre);
+      out.push_back({lo, 1.0 - (centre - lo)});
+      if (lo + 1 < from) out.push_back({lo + 1, centre - lo});
+      return out;
+    }
+    for (int i = static_cast<int>(t * step); i < from && i < (t + 1) * step; ++i)
+      out.push_back({i, (std::min<double>(i + 1, (t + 1) * step) - std::max<double>(i, t * step)) / step});
+    return out;
+  };
+  ui::Bitmap out = ui::Bitmap::Rgb(target);
+  for (int y = 0; y < target.height; ++y)
+    for (int x = 0; x < target.width; ++x) {
+      double rgb[3] = {};
+      for (auto [sy, wy] : weights(src.size.height, target.height, y))
+        for (auto [sx, wx] : weights(src.size.width, target.width, x)) {
+          const ui::Color c = src.PixelAt(sx, sy);
+          rgb[0] += c.R() * wx * wy, rgb[1] += c.G() * wx * wy, rgb[2] += c.B() * wx * wy;
+        }
+      std::uint8_t* p = out.pixels.data() + static_cast<std::size_t>(y) * out.Stride() + x * 3;
+      for (int i = 0; i < 3; ++i) p[2 - i] = static_cast<std::uint8_t>(std::clamp(std::lround(rgb[i]), 0L, 255L));
+    }
+  return out;
+}
+
+TEST(Resample, FixedPointIsWithinOneStepOfTheExactAverage) {
+  const ui::Bitmap photo = ui::LibJpeg().Decode(ReadAsset("photograph.jpg"));
+  const ui::Bitmap banner = ui::ParseBmp(ReadAsset("banner.bmp"));
+  struct Row { const char* what; const ui::Bitmap& source; ui::Size target; };
+  const Row rows[] = {
+      {"photograph squeezed", photo, {130, 278}},
+      {"banner squeezed across, stretched down", banner, {369, 113}},
+      {"banner at 144 dpi", banner, {554, 170}},
+      {"photograph at 192 dpi", photo, {260, 556}},
+      {"banner unscaled, to 24 bits", banner, banner.size},
+  };
+  for (const Row& r : rows) {
+    const ui::Bitmap fixed = ui::Resample(r.source, r.target);
+    const ui::Bitmap exact = ResampleInDoubles(r.source, r.target);
+    ASSERT_EQ(fixed.size, exact.size) << r.what;
+    int worst = 0;
+    for (std::size_t i = 0; i < fixed.pixels.size(); ++i) worst = std::max(worst, std::abs(fixed.pixels[i] - exact.pixels[i]));
+    EXPECT_LE(worst, 1) << r.what;
+  }
 }
 
 TEST(LibJpeg, ReadsSizesFromTheHeaderAndDecodesTheWholePicture) {
