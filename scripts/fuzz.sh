@@ -1,15 +1,29 @@
 #!/usr/bin/env bash
-# Builds the registry fuzz target with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs it for a bounded time (seconds, default 20). A crash or a broken invariant fails the run.
+# Builds the fuzz targets (the registry reads, the BMP reader) with libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs each for a bounded time (seconds, default 20 for the registry
+# and half of it for the BMP reader). A crash or a broken invariant fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 out=build/fuzz
-mkdir -p "$out/corpus"
-clang++ -std=c++20 -g -O1 -Wall -Wextra -Wshadow -Werror -fsanitize=fuzzer,address,undefined \
-  -fno-sanitize-recover=undefined -I. \
-  tests/fuzz/registry_fuzz.cpp probes/registry_access.cpp probes/probes.cpp -o "$out/registry_fuzz"
-"$out/registry_fuzz" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$out/" "$out/corpus" 2>"$out/fuzz.log" \
-  || { tail -40 "$out/fuzz.log"; echo "fuzz: 0 passed, 1 failed"; exit 1; }
-grep -E '^Done|stat::number_of_executed_units' "$out/fuzz.log" | head -2
-echo "fuzz: 1 passed, 0 failed"
+flags=(-std=c++20 -g -O1 -Wall -Wextra -Wshadow -Werror -fsanitize=fuzzer,address,undefined
+       -fno-sanitize-recover=undefined -I.)
+passed=0
+run() {  # name seconds sources...
+  local name=$1 time=$2
+  shift 2
+  mkdir -p "$out/$name-corpus"
+  clang++ "${flags[@]}" "$@" -o "$out/$name"
+  if ! "$out/$name" -max_total_time="$time" -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$out/$name-" \
+      "$out/$name-corpus" 2>"$out/$name.log"; then
+    tail -40 "$out/$name.log"
+    echo "fuzz: $passed passed, 1 failed"
+    exit 1
+  fi
+  echo "$name: $(grep -E 'stat::number_of_executed_units' "$out/$name.log" | head -1)"
+  passed=$((passed + 1))
+}
+run registry_fuzz "$seconds" tests/fuzz/registry_fuzz.cpp probes/registry_access.cpp probes/probes.cpp
+mkdir -p "$out/bmp_fuzz-corpus" && cp assets/banner.bmp "$out/bmp_fuzz-corpus/banner.bmp"
+run bmp_fuzz "$(((seconds + 1) / 2))" tests/fuzz/bmp_fuzz.cpp ui/bitmap.cpp
+echo "fuzz: $passed passed, 0 failed"

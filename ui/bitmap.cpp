@@ -145,20 +145,77 @@ Bitmap Resample(const Bitmap& source, Size target) {
 
 namespace {
 
+[[noreturn]] void Invalid() { throw std::runtime_error("Bitmap image is not valid"); }
+
 std::uint32_t U32(std::span<const std::uint8_t> d, std::size_t at) {
-  if (at + 4 > d.size()) throw std::runtime_error("Bitmap image is not valid");
+  if (at + 4 > d.size()) Invalid();
   return d[at] | (d[at + 1] << 8) | (d[at + 2] << 16) | (static_cast<std::uint32_t>(d[at + 3]) << 24);
 }
 
 std::uint16_t U16(std::span<const std::uint8_t> d, std::size_t at) {
-  if (at + 2 > d.size()) throw std::runtime_error("Bitmap image is not valid");
+  if (at + 2 > d.size()) Invalid();
   return static_cast<std::uint16_t>(d[at] | (d[at + 1] << 8));
+}
+
+constexpr std::uint32_t kUncompressed = 0;
+constexpr std::uint32_t kRle8 = 1;
+
+// Decodes RLE8 data into the bitmap's top-down rows; the data's first line is the picture's bottom
+// row. Pixels the data skips (end of line, delta, an early end) keep palette index 0. Anything
+// that would reach outside the picture or past the data is an error.
+void DecodeRle8(std::span<const std::uint8_t> data, Bitmap& b) {
+  const auto width = static_cast<std::size_t>(b.size.width);
+  const auto height = static_cast<std::size_t>(b.size.height);
+  const auto stride = static_cast<std::size_t>(b.Stride());
+  std::size_t x = 0;
+  std::size_t line = 0;  // counted from the bottom row
+  std::size_t at = 0;
+  auto need = [&](std::size_t n) {
+    if (data.size() - at < n) Invalid();
+  };
+  auto put = [&](std::span<const std::uint8_t> indices) {
+    if (line >= height || indices.size() > width - x) Invalid();
+    std::copy(indices.begin(), indices.end(), b.pixels.begin() + static_cast<std::ptrdiff_t>((height - 1 - line) * stride + x));
+    x += indices.size();
+  };
+  for (;;) {
+    need(2);
+    const std::uint8_t count = data[at];
+    const std::uint8_t value = data[at + 1];
+    at += 2;
+    if (count != 0) {  // an encoded run: `count` pixels of one index
+      if (line >= height || count > width - x) Invalid();
+      std::fill_n(b.pixels.begin() + static_cast<std::ptrdiff_t>((height - 1 - line) * stride + x), count, value);
+      x += count;
+      continue;
+    }
+    switch (value) {
+      case 0:  // end of line
+        x = 0;
+        ++line;
+        break;
+      case 1:  // end of bitmap
+        return;
+      case 2:  // delta: right and down (in the data's order) by the next two bytes
+        need(2);
+        x += data[at];
+        line += data[at + 1];
+        at += 2;
+        if (x > width || line > height) Invalid();
+        break;
+      default:  // an absolute run of `value` indices, padded to a 16-bit boundary
+        need(value + (value & 1u));
+        put(data.subspan(at, value));
+        at += value + (value & 1u);
+        break;
+    }
+  }
 }
 
 }  // namespace
 
 Bitmap ParseBmp(std::span<const std::uint8_t> file) {
-  if (file.size() < 54 || file[0] != 'B' || file[1] != 'M') throw std::runtime_error("Bitmap image is not valid");
+  if (file.size() < 54 || file[0] != 'B' || file[1] != 'M') Invalid();
   const std::uint32_t dataOffset = U32(file, 10);
   const std::uint32_t headerSize = U32(file, 14);
   const auto width = static_cast<std::int32_t>(U32(file, 18));
@@ -166,26 +223,32 @@ Bitmap ParseBmp(std::span<const std::uint8_t> file) {
   const std::uint16_t bpp = U16(file, 28);
   const std::uint32_t compression = U32(file, 30);
   std::uint32_t colours = U32(file, 46);
+  const bool rle8 = compression == kRle8 && bpp == 8 && rawHeight > 0;  // RLE8 is bottom-up only
   if (headerSize < 40 || width <= 0 || width > 16384 || rawHeight == 0 || rawHeight < -16384 ||
-      rawHeight > 16384 || (bpp != 8 && bpp != 24) || compression != 0)
-    throw std::runtime_error("Bitmap image is not valid");
+      rawHeight > 16384 || (bpp != 8 && bpp != 24) || (compression != kUncompressed && !rle8))
+    Invalid();
 
   Bitmap b;
   b.size = {width, rawHeight < 0 ? -rawHeight : rawHeight};
   b.bitsPerPixel = bpp;
   if (bpp == 8) {
     if (colours == 0 || colours > 256) colours = 256;
-    const std::size_t paletteAt = 14 + headerSize;
-    if (paletteAt + colours * 4 > file.size()) throw std::runtime_error("Bitmap image is not valid");
+    const std::uint64_t paletteAt = 14ull + headerSize;
+    if (paletteAt > file.size() || (file.size() - paletteAt) / 4 < colours) Invalid();
     for (std::uint32_t i = 0; i < colours; ++i) {
-      const std::uint8_t* q = &file[paletteAt + i * 4];
+      const std::uint8_t* q = &file[static_cast<std::size_t>(paletteAt) + i * 4];
       b.palette.push_back(Color::Rgb(q[2], q[1], q[0]));
     }
   }
   const auto stride = static_cast<std::size_t>(b.Stride());
   const std::size_t rows = static_cast<std::size_t>(b.size.height);
-  if (dataOffset > file.size() || file.size() - dataOffset < stride * rows)
-    throw std::runtime_error("Bitmap image is not valid");
+  if (dataOffset > file.size()) Invalid();
+  if (rle8) {
+    b.pixels.assign(stride * rows, 0);
+    DecodeRle8(file.subspan(dataOffset), b);
+    return b;
+  }
+  if (file.size() - dataOffset < stride * rows) Invalid();
   b.pixels.resize(stride * rows);
   for (std::size_t y = 0; y < rows; ++y) {
     const std::size_t from = rawHeight > 0 ? rows - 1 - y : y;  // positive height: bottom row first

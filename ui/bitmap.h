@@ -28,8 +28,9 @@ struct Bitmap {
 // area each target pixel covers; the result is 24-bit. Works for shrinking and for enlarging.
 Bitmap Resample(const Bitmap& source, Size target);
 
-// Parses a Windows BMP file: 8-bit palettised or 24-bit, uncompressed, either row order.
-// Throws std::runtime_error on anything else or on truncated data.
+// Parses a Windows BMP file: 8-bit palettised (uncompressed or RLE8) or 24-bit uncompressed, either
+// row order. Throws std::runtime_error on anything else, on truncated data, and on RLE8 data that
+// would reach outside the picture.
 Bitmap ParseBmp(std::span<const std::uint8_t> file);
 
 }  // namespace ui

@@ -48,6 +48,8 @@ TEST(Bmp, ReadsTheBannerAsThePalettisedBitmapItIs) {
   EXPECT_EQ(b.size, (ui::Size{421, 105}));
   EXPECT_EQ(b.bitsPerPixel, 8);
   EXPECT_EQ(b.palette.size(), 256u);
+  EXPECT_EQ(file[30], 1);  // stored RLE8
+  EXPECT_LT(file.size(), 10000u);
 }
 
 TEST(Bmp, PutsTheTopRowFirstWhateverTheFilesRowOrder) {
@@ -73,13 +75,44 @@ TEST(Bmp, RejectsWhatItCannotShowInsteadOfReadingPastTheData) {
   };
   auto compressed = good;
   compressed[30] = 1;  // RLE8
-  rows.push_back({"compressed", compressed});
+  rows.push_back({"RLE8 of a 24-bit picture", compressed});
   auto offsetPast = good;
   offsetPast[10] = 0xFF;
   offsetPast[11] = 0xFF;
   rows.push_back({"data offset past the end", offsetPast});
   for (const Row& r : rows) EXPECT_THROW(ui::ParseBmp(r.file), std::runtime_error) << r.what;
   EXPECT_NO_THROW(ui::ParseBmp(good));
+}
+
+TEST(Bmp, ReadsRle8IntoTheRowsItNamesAndRefusesWhatReachesOutside) {
+  // A 3 x 2 picture; `want` is its indices, top row first, or empty when the data must be refused.
+  struct Row { const char* what; std::vector<std::uint8_t> data; std::vector<std::uint8_t> want; int height = 2; };
+  const Row rows[] = {
+      {"encoded runs, bottom row first", {3, 1, 0, 0, 2, 2, 1, 0, 0, 1}, {2, 2, 0, 1, 1, 1}},
+      {"an absolute run padded to 16 bits", {0, 3, 1, 2, 1, 0, 0, 0, 3, 2, 0, 1}, {2, 2, 2, 1, 2, 1}},
+      {"an early end of line leaves index 0", {1, 2, 0, 0, 1, 1, 0, 1}, {1, 0, 0, 2, 0, 0}},
+      {"a delta skips right and up", {1, 1, 0, 2, 1, 1, 1, 2, 0, 1}, {0, 0, 2, 1, 0, 0}},
+      {"an early end of bitmap", {1, 1, 0, 1}, {0, 0, 0, 1, 0, 0}},
+      {"a run past the row's end", {4, 1, 0, 1}, {}},
+      {"an absolute run past the row's end", {0, 4, 1, 1, 1, 1, 0, 1}, {}},
+      {"an absolute run cut short", {0, 3, 1, 1}, {}},
+      {"no end of bitmap", {3, 1, 0, 0}, {}},
+      {"lines past the top", {0, 0, 0, 0, 1, 1, 0, 1}, {}},
+      {"a delta past the picture", {0, 2, 4, 0, 0, 1}, {}},
+      {"a delta cut short", {0, 2, 1}, {}},
+      {"top-down rows", {3, 1, 0, 1}, {}, -2},
+  };
+  for (const Row& r : rows) {
+    auto file = MakeBmp(3, r.height, 8, r.data);
+    file[30] = 1;  // BI_RLE8
+    if (r.want.empty()) {
+      EXPECT_THROW(ui::ParseBmp(file), std::runtime_error) << r.what;
+      continue;
+    }
+    const ui::Bitmap b = ui::ParseBmp(file);
+    const std::vector<std::uint8_t> got{b.pixels[0], b.pixels[1], b.pixels[2], b.pixels[4], b.pixels[5], b.pixels[6]};
+    EXPECT_EQ(got, r.want) << r.what;
+  }
 }
 
 TEST(Resample, FillsTheTargetExactlyWithoutKeepingTheAspect) {
