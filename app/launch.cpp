@@ -3,6 +3,7 @@
 
 #include "app/error_report.h"
 #include "assets/embedded.h"
+#include "ui/marks.h"
 
 namespace app {
 
@@ -16,6 +17,7 @@ int RunLauncher(platform::WindowHost& host, const launcher::Services& services, 
                              ui::HeightAtDpi(launcher::kFrmMain.defaultFontHeight, dpi)};
   const ui::Scaling scaling(dpi, host.MeasureText(defaultFont, "0").height);
   launcher::TfrmMain frmMain(host, services, pictures, scaling);
+  marks::Mark("window built");
   return host.Run(frmMain, kApplicationTitle);
 }
 

@@ -31,15 +31,9 @@ namespace {
 constexpr int kWeightBits = 12;
 constexpr std::uint32_t kOne = 1u << kWeightBits;
 
-// For each target position, the first source position it covers and the weights of the source
-// positions from there on.
-struct Coverage {
-  std::vector<int> first;
-  std::vector<int> begin;  // into weights; begin[t + 1] ends target t's weights
-  std::vector<std::uint16_t> weights;
-};
+}  // namespace
 
-Coverage Cover(int sourceLength, int targetLength) {
+Resampler::Coverage Resampler::Cover(int sourceLength, int targetLength) {
   Coverage c;
   c.first.resize(static_cast<std::size_t>(targetLength));
   c.begin.resize(static_cast<std::size_t>(targetLength) + 1);
@@ -80,67 +74,69 @@ Coverage Cover(int sourceLength, int targetLength) {
   return c;
 }
 
-}  // namespace
+Resampler::Resampler(const Bitmap& source, Size target)
+    : source_(source),
+      target_(target.width > 0 && target.height > 0 && source.size.width > 0 && source.size.height > 0 ? target
+                                                                                                        : Size{}),
+      columns_(Cover(source.size.width, target_.width)),
+      rows_(Cover(source.size.height, target_.height)),
+      bgr_(source.bitsPerPixel == 8 ? static_cast<std::size_t>(source.size.width) * 3 : 0),
+      across_(static_cast<std::size_t>(target_.width) * 3),
+      sum_(static_cast<std::size_t>(target_.width) * 3) {}
 
-Bitmap Resample(const Bitmap& source, Size target) {
-  if (target.width <= 0 || target.height <= 0) return Bitmap::Rgb({0, 0});
-  Bitmap out = Bitmap::Rgb(target);
-  if (source.size.width <= 0 || source.size.height <= 0) return out;
-
-  const Coverage columns = Cover(source.size.width, target.width);
-  const Coverage rows = Cover(source.size.height, target.height);
-  const auto w = static_cast<std::size_t>(target.width);
-
-  // One source row at a time: looked up through the palette if it has one, then resampled across
-  // into `across` (values times kOne). Adjacent target rows share at most their boundary row, so
-  // the last row made is kept.
-  std::vector<std::uint8_t> bgr(static_cast<std::size_t>(source.size.width) * 3);
-  std::vector<std::uint32_t> across(w * 3);
-  std::vector<std::uint32_t> sum(w * 3);
-  int madeRow = -1;
-  auto makeRow = [&](int y) {
-    if (y == madeRow) return;
-    madeRow = y;
-    const std::uint8_t* row = source.pixels.data() + static_cast<std::size_t>(y) * source.Stride();
-    if (source.bitsPerPixel == 8) {
-      for (int x = 0; x < source.size.width; ++x) {
-        const std::uint8_t index = row[x];
-        const Color c = index < source.palette.size() ? source.palette[index] : kBlack;
-        bgr[x * 3 + 0] = c.B();
-        bgr[x * 3 + 1] = c.G();
-        bgr[x * 3 + 2] = c.R();
-      }
-      row = bgr.data();
+void Resampler::MakeRow(int y) {
+  if (y == madeRow_) return;
+  madeRow_ = y;
+  const std::uint8_t* row = source_.pixels.data() + static_cast<std::size_t>(y) * source_.Stride();
+  if (source_.bitsPerPixel == 8) {
+    for (int x = 0; x < source_.size.width; ++x) {
+      const std::uint8_t index = row[x];
+      const Color c = index < source_.palette.size() ? source_.palette[index] : kBlack;
+      bgr_[x * 3 + 0] = c.B();
+      bgr_[x * 3 + 1] = c.G();
+      bgr_[x * 3 + 2] = c.R();
     }
-    for (std::size_t x = 0; x < w; ++x) {
-      const std::uint8_t* p = row + static_cast<std::size_t>(columns.first[x]) * 3;
-      std::uint32_t b = 0, g = 0, r = 0;
-      for (int k = columns.begin[x]; k < columns.begin[x + 1]; ++k, p += 3) {
-        const std::uint32_t weight = columns.weights[static_cast<std::size_t>(k)];
-        b += p[0] * weight;
-        g += p[1] * weight;
-        r += p[2] * weight;
-      }
-      across[x * 3 + 0] = b;
-      across[x * 3 + 1] = g;
-      across[x * 3 + 2] = r;
+    row = bgr_.data();
+  }
+  for (std::size_t x = 0; x < static_cast<std::size_t>(target_.width); ++x) {
+    const std::uint8_t* p = row + static_cast<std::size_t>(columns_.first[x]) * 3;
+    std::uint32_t b = 0, g = 0, r = 0;
+    for (int k = columns_.begin[x]; k < columns_.begin[x + 1]; ++k, p += 3) {
+      const std::uint32_t weight = columns_.weights[static_cast<std::size_t>(k)];
+      b += p[0] * weight;
+      g += p[1] * weight;
+      r += p[2] * weight;
     }
-  };
+    across_[x * 3 + 0] = b;
+    across_[x * 3 + 1] = g;
+    across_[x * 3 + 2] = r;
+  }
+}
 
-  for (int y = 0; y < target.height; ++y) {
-    const auto t = static_cast<std::size_t>(y);
-    std::fill(sum.begin(), sum.end(), 0u);
+Bitmap Resampler::Rows(int first, int count) {
+  first = std::clamp(first, 0, target_.height);
+  count = std::clamp(count, 0, target_.height - first);
+  Bitmap out = Bitmap::Rgb({count ? target_.width : 0, count});
+  const std::size_t values = static_cast<std::size_t>(target_.width) * 3;
+  for (int y = 0; y < count; ++y) {
+    const auto t = static_cast<std::size_t>(first + y);
+    std::fill(sum_.begin(), sum_.end(), 0u);
     // At most 255 * kOne * kOne: fits 32 bits.
-    for (int k = rows.begin[t]; k < rows.begin[t + 1]; ++k) {
-      makeRow(rows.first[t] + (k - rows.begin[t]));
-      const std::uint32_t weight = rows.weights[static_cast<std::size_t>(k)];
-      for (std::size_t i = 0; i < w * 3; ++i) sum[i] += across[i] * weight;
+    for (int k = rows_.begin[t]; k < rows_.begin[t + 1]; ++k) {
+      MakeRow(rows_.first[t] + (k - rows_.begin[t]));
+      const std::uint32_t weight = rows_.weights[static_cast<std::size_t>(k)];
+      for (std::size_t i = 0; i < values; ++i) sum_[i] += across_[i] * weight;
     }
-    std::uint8_t* dst = out.pixels.data() + t * static_cast<std::size_t>(out.Stride());
-    for (std::size_t i = 0; i < w * 3; ++i)
-      dst[i] = static_cast<std::uint8_t>((sum[i] + (1u << (2 * kWeightBits - 1))) >> (2 * kWeightBits));
+    std::uint8_t* dst = out.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(out.Stride());
+    for (std::size_t i = 0; i < values; ++i)
+      dst[i] = static_cast<std::uint8_t>((sum_[i] + (1u << (2 * kWeightBits - 1))) >> (2 * kWeightBits));
   }
   return out;
+}
+
+Bitmap Resample(const Bitmap& source, Size target) {
+  Resampler resampler(source, target);
+  return resampler.Rows(0, resampler.Target().height);
 }
 
 namespace {

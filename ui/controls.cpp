@@ -2,6 +2,7 @@
 #include "ui/controls.h"
 
 #include "ui/form.h"
+#include "ui/marks.h"
 
 namespace ui {
 
@@ -63,18 +64,18 @@ Picture::Picture(Form& owner, std::string name, Rect bounds, std::unique_ptr<Pic
 void Picture::Paint(Canvas& canvas) {
   const Rect& r = Bounds();
   const Bitmap& pixels = data_->Pixels();
-  if (fit_ == PictureFit::kNatural) {
-    if (pixels.bitsPerPixel == 24) {
-      canvas.DrawBitmap({r.left, r.top}, pixels, r);
-      return;
-    }
-    if (!stretched_) stretched_ = Resample(pixels, pixels.size);  // palettised: to 24 bits, same size
-    canvas.DrawBitmap({r.left, r.top}, *stretched_, r);
+  if (fit_ == PictureFit::kNatural && pixels.bitsPerPixel == 24) {
+    canvas.DrawBitmap({r.left, r.top}, pixels, r);
     return;
   }
-  const Size target{r.width, r.height};
-  if (!stretched_ || stretched_->size != target) stretched_ = Resample(pixels, target);
-  canvas.DrawBitmap({r.left, r.top}, *stretched_, r);
+  // Scaled (or a palettised picture turned to 24 bits at its own size) a band of rows at a time:
+  // only the decoded picture is kept, never a scaled copy of it.
+  constexpr int kBand = 32;
+  Resampler resampler(pixels, fit_ == PictureFit::kStretch ? Size{r.width, r.height} : pixels.size);
+  marks::Mark("resampling", Name().c_str());
+  for (int y = 0; y < resampler.Target().height; y += kBand)
+    canvas.DrawBitmap({r.left, r.top + y}, resampler.Rows(y, kBand), r);
+  marks::Mark("resampled", Name().c_str());
 }
 
 Label& AsLabel(Control& control) {

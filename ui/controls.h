@@ -79,7 +79,7 @@ class Label final : public Control {
 enum class PictureFit { kNatural, kStretch };
 
 // A picture control: the picture drawn from the control's top-left at its natural size, or
-// stretched to fill the control in both directions. A stretched copy is made once per size.
+// stretched to fill the control in both directions, scaled afresh at each paint.
 class Picture final : public Control {
  public:
   Picture(Form& owner, std::string name, Rect bounds, std::unique_ptr<PictureData> data, PictureFit fit);
@@ -90,7 +90,6 @@ class Picture final : public Control {
  private:
   std::unique_ptr<PictureData> data_;
   PictureFit fit_;
-  std::optional<Bitmap> stretched_;
 };
 
 // Thrown when a control is taken for a kind it is not.

@@ -8,6 +8,8 @@
 
 #include <jpeglib.h>
 
+#include "ui/marks.h"
+
 namespace ui {
 
 JpegPicture::JpegPicture(std::span<const std::uint8_t> data, const JpegCodec& codec)
@@ -16,7 +18,10 @@ JpegPicture::JpegPicture(std::span<const std::uint8_t> data, const JpegCodec& co
 }
 
 const Bitmap& JpegPicture::Pixels() {
-  if (!pixels_) pixels_ = codec_.Decode(data_);
+  if (!pixels_) {
+    pixels_ = codec_.Decode(data_);
+    marks::Mark("decoded", "");
+  }
   return *pixels_;
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/error_report.h"
 #include "platform/win32/shell.h"
+#include "ui/marks.h"
 #include "ui/placement.h"
 
 namespace platform {
@@ -208,6 +209,7 @@ void Win32Host::ShowMain(int showCommand) {
     SetWindowPos(main_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ShowWindow(main_, showCommand);
+  marks::Mark("shown");
   UpdateWindow(main_);
 }
 
@@ -285,11 +287,14 @@ LRESULT CALLBACK Win32Host::WindowProc(HWND window, UINT message, WPARAM wParam,
 LRESULT Win32Host::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
+      const bool first = !afterFirstPaintPosted_;
+      if (first) marks::Mark("paint start");
       {
         ScopedPaint paint(main_);
         Paint(paint.Get(), paint.Dirty());
       }
-      if (!tooltip_ && !afterFirstPaintPosted_) {
+      if (first) {
+        marks::Mark("paint end");
         afterFirstPaintPosted_ = true;
         PostMessageA(main_, kAfterFirstPaint, 0, 0);
       }
@@ -344,6 +349,7 @@ LRESULT Win32Host::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
     case kAfterFirstPaint:
       if (!IsWindowVisible(application_)) ShowWindow(application_, SW_SHOWNOACTIVATE);
       if (!tooltip_) AddTooltips();
+      marks::Mark("tooltip made");
       return 0;
     case WM_CLOSE:
       DestroyWindow(main_);

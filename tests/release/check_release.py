@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Checks the release Launch.exe: a 32-bit GUI program of at most 512 KB that imports nothing but
-Windows' known DLLs and carries the main icon and the version record.
+"""Checks the release Launch.exe: a 32-bit GUI program of at most 320 KiB, relocatable (ASLR), that
+imports nothing but Windows' known DLLs and carries the main icon and the version record.
 
 usage: check_release.py path/to/Launch.exe
 """
@@ -11,6 +11,7 @@ from pathlib import Path
 
 # Known DLLs only (msvcrt from Windows 7 on): nothing a DLL planted beside the launcher could replace.
 # comctl32, shell32 and ole32 are loaded at run time by their full system paths.
+LIMIT = 320 * 1024  # bytes
 WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll"}
 
 
@@ -23,8 +24,11 @@ def main(exe):
         print(f"{'PASS' if ok else 'FAIL'} release.{name}{'' if ok else ': ' + detail}")
 
     size = exe.stat().st_size
-    check("size_at_most_512_KB", size <= 512 * 1024, f"{size} bytes")
+    check("size_at_most_320_KiB", size <= LIMIT, f"{size} bytes, limit {LIMIT}")
     dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(exe)], capture_output=True, text=True).stdout
+    sections = subprocess.run(["i686-w64-mingw32-objdump", "-h", str(exe)], capture_output=True, text=True).stdout
+    check("relocatable_for_aslr", " .reloc " in sections and "DYNAMIC_BASE" in dump, "no .reloc or no DYNAMIC_BASE")
+    check("not_packed", " .text " in sections and "UPX" not in sections, "an executable packer's sections")
     check("is_pe32", "file format pei-i386" in dump and "(PE32)" in dump, "not a 32-bit PE")
     check("gui_subsystem", "(Windows GUI)" in dump, "not the GUI subsystem")
     dlls = {line.split(":", 1)[1].strip().lower() for line in dump.splitlines() if "DLL Name:" in line}
@@ -51,6 +55,7 @@ def main(exe):
           f"icon entries {entries}")
     check("icon_embedded", "Type: icon" in rc and "Type: group icon" in rc, "no icon resource")
 
+    print(f"release Launch.exe: {size} bytes (limit {LIMIT})")
     passed = sum(results)
     print(f"release: {passed} passed, {len(results) - passed} failed")
     return 0 if all(results) else 1

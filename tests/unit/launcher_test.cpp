@@ -311,11 +311,23 @@ TEST_F(Launcher, PicturesAreStretchedToTheirControlsAndTheWordmarkDrawnUnscaled)
   auto form = Make();
   fakes::Canvas canvas;
   form->Paint(canvas, {0, 0, 616, 448});
-  ASSERT_EQ(canvas.bitmaps.size(), 3u);
-  EXPECT_EQ(canvas.bitmaps[0].size, (ui::Size{130, 278}));  // the photograph, squeezed
-  EXPECT_EQ(canvas.bitmaps[1].size, (ui::Size{375, 80}));   // the wordmark, as it is
-  EXPECT_EQ(canvas.bitmaps[1].at, (ui::Point{130, 360}));
-  EXPECT_EQ(canvas.bitmaps[2].size, (ui::Size{369, 113}));  // the banner, distorted
+  // Scaled pictures arrive in bands of rows: together they must tile exactly the control.
+  struct Row { const char* what; ui::Point at; ui::Size size; };
+  const Row rows[] = {
+      {"the photograph, squeezed", {456, 27}, {130, 278}},
+      {"the wordmark, as it is", {130, 360}, {375, 80}},
+      {"the banner, distorted", {8, 27}, {369, 113}},
+  };
+  for (const Row& r : rows) {
+    int nextTop = r.at.y;
+    for (const auto& blit : canvas.bitmaps) {
+      if (blit.at.x != r.at.x) continue;
+      EXPECT_EQ(blit.at.y, nextTop) << r.what;
+      EXPECT_EQ(blit.size.width, r.size.width) << r.what;
+      nextTop += blit.size.height;
+    }
+    EXPECT_EQ(nextTop, r.at.y + r.size.height) << r.what;
+  }
 }
 
 TEST_F(Launcher, AnotherPixelDensityScalesEverythingByTheTextHeight) {
