@@ -8,7 +8,7 @@ std::string WithFullStop(std::string message) {
   return message;
 }
 
-std::optional<ErrorReport> ReportFor(std::exception_ptr error, std::string_view title) {
+std::optional<platform::ErrorMessage> ReportFor(std::exception_ptr error, std::string_view title) {
   std::string message;
   try {
     std::rethrow_exception(error);
@@ -19,7 +19,7 @@ std::optional<ErrorReport> ReportFor(std::exception_ptr error, std::string_view 
   } catch (...) {
     message = "Unknown exception";
   }
-  return ErrorReport{WithFullStop(std::move(message)), std::string(title)};
+  return platform::ErrorMessage{WithFullStop(std::move(message)), std::string(title)};
 }
 
 }  // namespace app

@@ -18,7 +18,7 @@ int RunLauncher(platform::WindowHost& host, const launcher::Services& services, 
   const ui::Scaling scaling(dpi, host.MeasureText(defaultFont, "0").height);
   launcher::TfrmMain frmMain(host, services, pictures, scaling);
   marks::Mark("window built");
-  return host.Run(frmMain, kApplicationTitle);
+  return host.Run(frmMain, kApplicationTitle, [](std::exception_ptr error) { return ReportFor(error); });
 }
 
 }  // namespace app

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "shell/launcher_folder.h"
+#include "shell/shell_open_request.h"
 
 namespace launcher {
 

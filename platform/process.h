@@ -19,8 +19,11 @@ class Process {
   // Whether the ANSI form of the path names the same file as its UTF-8 form: false when a character
   // of the real name has no form in the code page and was replaced on the way.
   virtual bool AnsiNamesSame(std::string_view ansi, std::string_view utf8) = 0;
-  // Whether `byte` starts a double-byte character in the system's ANSI code page.
+  // Whether `byte` starts a double-byte character in the system's ANSI code page, whose second byte
+  // is then never a separator.
   virtual bool IsLeadByte(unsigned char byte) = 0;
+  // The character that separates the folders of a path.
+  virtual char Separator() = 0;
 };
 
 }  // namespace platform

@@ -1,4 +1,15 @@
 // The read-only registry operations the probes use, with the platform's own error codes.
+//
+// The contract every backend keeps:
+// - Keys are opened below one of the typed roots by a path of names separated by backslashes, with
+//   no leading backslash, compared without regard to case.
+// - HKEY_LOCAL_MACHINE is the view a 32-bit Windows program reads (on 64-bit Windows, the 32-bit
+//   view); HKEY_CLASSES_ROOT is the one both views share.
+// - A value is read in two calls: first with no buffer, for its type and size in bytes; then with a
+//   buffer of that size. The size handed back may differ from what was asked for, and the data need
+//   not end in a NUL.
+// - Results are Windows' error codes: 0 for success, 2 for a key or value that is not there, 5 for
+//   access denied, 234 when the buffer is too small; any other non-zero code is a failure too.
 #pragma once
 
 #include <cstdint>
@@ -6,10 +17,11 @@
 
 namespace platform {
 
-using RegHandle = std::uintptr_t;
+enum class RegistryRoot { kClassesRoot, kLocalMachine };
+inline constexpr RegistryRoot kClassesRoot = RegistryRoot::kClassesRoot;
+inline constexpr RegistryRoot kLocalMachine = RegistryRoot::kLocalMachine;
 
-inline constexpr RegHandle kClassesRoot = 0x80000000;
-inline constexpr RegHandle kLocalMachine = 0x80000002;
+using RegKey = std::uintptr_t;  // an open key, as the backend knows it
 
 inline constexpr long kRegSuccess = 0;          // ERROR_SUCCESS
 inline constexpr long kRegNotFound = 2;         // ERROR_FILE_NOT_FOUND
@@ -24,13 +36,13 @@ inline constexpr std::uint32_t kRegDword = 4;
 class Registry {
  public:
   virtual ~Registry() = default;
-  // RegOpenKeyExA: opens `subKey` below `parent` (a root or an open key) with `access`.
-  virtual long Open(RegHandle parent, const std::string& subKey, std::uint32_t access, RegHandle* key) = 0;
-  // RegQueryValueExA: with `data` null only the type and size are asked for; `size` is in bytes.
-  virtual long Query(RegHandle key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
+  // Opens `path` below `root` with `access` (Windows' access mask bits).
+  virtual long Open(RegistryRoot root, const std::string& path, std::uint32_t access, RegKey* key) = 0;
+  // Asks for a value of an open key: with `data` null only its type and size; `size` is in bytes,
+  // the buffer's size on the way in and the value's on the way out.
+  virtual long Query(RegKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
                      std::uint32_t* size) = 0;
-  // RegCloseKey.
-  virtual long Close(RegHandle key) = 0;
+  virtual long Close(RegKey key) = 0;
 };
 
 }  // namespace platform

@@ -9,7 +9,7 @@ namespace probes {
 bool RegistryAccess::OpenKeyReadOnly(const std::string& path) {
   CloseKey();
   for (std::uint32_t access : {kKeyRead, kKeyReadNoNotify, kKeyQueryValue}) {
-    platform::RegHandle key = 0;
+    platform::RegKey key = 0;
     if (registry_.Open(root_, path, access, &key) == platform::kRegSuccess) {
       key_ = key;
       open_ = true;

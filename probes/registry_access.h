@@ -20,7 +20,7 @@ inline constexpr std::uint32_t kKeyQueryValue = 0x1;
 
 class RegistryAccess {
  public:
-  RegistryAccess(platform::Registry& registry, platform::RegHandle root) : registry_(registry), root_(root) {}
+  RegistryAccess(platform::Registry& registry, platform::RegistryRoot root) : registry_(registry), root_(root) {}
   ~RegistryAccess() { CloseKey(); }
   RegistryAccess(const RegistryAccess&) = delete;
   RegistryAccess& operator=(const RegistryAccess&) = delete;
@@ -35,8 +35,8 @@ class RegistryAccess {
 
  private:
   platform::Registry& registry_;
-  platform::RegHandle root_;
-  platform::RegHandle key_ = 0;
+  platform::RegistryRoot root_;
+  platform::RegKey key_ = 0;
   bool open_ = false;
 };
 

@@ -6,7 +6,7 @@
 
 namespace shell {
 
-std::string FolderOf(std::string_view path, const std::function<bool(unsigned char)>& isLeadByte) {
+std::string FolderOf(std::string_view path, char separator, const std::function<bool(unsigned char)>& isLeadByte) {
   std::size_t last = std::string_view::npos;
   for (std::size_t i = 0; i < path.size();) {
     const auto byte = static_cast<unsigned char>(path[i]);
@@ -14,7 +14,7 @@ std::string FolderOf(std::string_view path, const std::function<bool(unsigned ch
       i += 2;  // a double-byte character: its trail byte may be 0x5C and is no separator
       continue;
     }
-    if (byte == '\\') last = i;
+    if (path[i] == separator) last = i;
     ++i;
   }
   return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last));
@@ -38,8 +38,10 @@ std::optional<LauncherFolderText> LauncherFolder(platform::Process& process) {
   const auto utf8 =
       WholePath([&](char* b, std::uint32_t n) { return process.ModuleFileNameUtf8(b, n); }, 3 * kLongestPath);
   if (utf8 && !process.AnsiNamesSame(*ansi, *utf8))
-    return LauncherFolderText{FolderOf(*utf8, [](unsigned char) { return false; }), true};  // 0x5C is never part of a UTF-8 sequence
-  return LauncherFolderText{FolderOf(*ansi, [&](unsigned char b) { return process.IsLeadByte(b); }), false};
+    return LauncherFolderText{FolderOf(*utf8, process.Separator(), [](unsigned char) { return false; }),
+                              true};  // no ASCII byte is ever part of a UTF-8 sequence
+  return LauncherFolderText{FolderOf(*ansi, process.Separator(), [&](unsigned char b) { return process.IsLeadByte(b); }),
+                            false};
 }
 
 }  // namespace shell

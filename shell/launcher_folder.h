@@ -14,9 +14,9 @@ namespace shell {
 inline constexpr std::uint32_t kFirstPathBuffer = 260;   // MAX_PATH: enough for almost every path
 inline constexpr std::uint32_t kLongestPath = 32768;     // the longest path the system can name
 
-// Everything before the last backslash of `path`, never taking the second byte of a double-byte
+// Everything before the last `separator` of `path`, never taking the second byte of a double-byte
 // character for one; empty when there is none. E:\Launch.exe gives E: (no trailing separator).
-std::string FolderOf(std::string_view path, const std::function<bool(unsigned char)>& isLeadByte);
+std::string FolderOf(std::string_view path, char separator, const std::function<bool(unsigned char)>& isLeadByte);
 
 // The whole path that a GetModuleFileName-style `read` gives, growing the buffer while the result
 // fills it (the sign that the path was cut), up to `limit`; nothing when the call fails or the path

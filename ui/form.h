@@ -49,8 +49,10 @@ class Form {
   bool PointerPress(Point p);
   // The click runs when the button is released inside the armed control's current bounds.
   void PointerRelease(Point p);
-  // The second press of a double-click arms nothing, so a double-click clicks once.
-  void PointerDoubleClick(Point) {}
+  // The double-press event of a double-click cancels what a press just before it armed, so the
+  // release that follows clicks nothing and a double-click clicks once, whether the platform sends
+  // it instead of the second press (Win32) or right after it (GTK).
+  void PointerDoubleClick(Point) { pressed_ = nullptr; }
   // The press ended without a release reaching the window (capture taken away): no click.
   void PointerCancel() { pressed_ = nullptr; }
   Control* Hot() const { return hot_; }

@@ -7,10 +7,10 @@ namespace platform {
 
 class WindowsRegistry final : public Registry {
  public:
-  long Open(RegHandle parent, const std::string& subKey, std::uint32_t access, RegHandle* key) override;
-  long Query(RegHandle key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
+  long Open(RegistryRoot root, const std::string& path, std::uint32_t access, RegKey* key) override;
+  long Query(RegKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
              std::uint32_t* size) override;
-  long Close(RegHandle key) override;
+  long Close(RegKey key) override;
 };
 
 }  // namespace platform

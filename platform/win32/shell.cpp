@@ -91,7 +91,7 @@ void WindowsShell::Prepare() {
   shellExecuteW_ = Lookup<ShellExecuteWFunction>(shell32, "ShellExecuteW");
 }
 
-void WindowsShell::Execute(const shell::ShellOpenRequest& request) {
+void WindowsShell::Execute(const ShellRequest& request) {
   if (!prepared_) Prepare();
   const auto owner = reinterpret_cast<HWND>(request.owner);
   // ShellExecute succeeds with a result above 32. The result is ignored on purpose: the shell shows
@@ -99,7 +99,7 @@ void WindowsShell::Execute(const shell::ShellOpenRequest& request) {
   if (!request.utf8) {
     if (shellExecuteA_)
       shellExecuteA_(owner, OrNull(request.verb), request.file.c_str(), OrNull(request.parameters),
-                     OrNull(request.directory), request.show);
+                     OrNull(request.directory), SW_SHOWNORMAL);
     return;
   }
   if (!shellExecuteW_) return;
@@ -107,7 +107,7 @@ void WindowsShell::Execute(const shell::ShellOpenRequest& request) {
   const std::wstring file = Wide(request.file, CP_UTF8);
   const auto parameters = WideOrNone(request.parameters);
   const auto directory = WideOrNone(request.directory);
-  shellExecuteW_(owner, OrNull(verb), file.c_str(), OrNull(parameters), OrNull(directory), request.show);
+  shellExecuteW_(owner, OrNull(verb), file.c_str(), OrNull(parameters), OrNull(directory), SW_SHOWNORMAL);
 }
 
 std::uint32_t WindowsProcess::ModuleFileName(char* buffer, std::uint32_t size) {

@@ -26,7 +26,7 @@ class WindowsShell final : public Shell {
   WindowsShell(const WindowsShell&) = delete;
   WindowsShell& operator=(const WindowsShell&) = delete;
 
-  void Execute(const shell::ShellOpenRequest& request) override;
+  void Execute(const ShellRequest& request) override;
 
  private:
   using ShellExecuteAFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
@@ -47,6 +47,7 @@ class WindowsProcess final : public Process {
   std::uint32_t ModuleFileNameUtf8(char* buffer, std::uint32_t size) override;
   bool AnsiNamesSame(std::string_view ansi, std::string_view utf8) override;
   bool IsLeadByte(unsigned char byte) override;
+  char Separator() override { return '\\'; }
 };
 
 }  // namespace platform

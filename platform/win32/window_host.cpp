@@ -7,7 +7,6 @@
 
 #include <algorithm>
 
-#include "app/error_report.h"
 #include "platform/win32/shell.h"
 #include "ui/marks.h"
 #include "ui/placement.h"
@@ -231,9 +230,10 @@ void Win32Host::ApplicationMinimised(bool minimised) {
   SetActiveWindow(main_);
 }
 
-int Win32Host::Run(ui::Form& form, std::string_view title) {
+int Win32Host::Run(ui::Form& form, std::string_view title, const ErrorReport& report) {
   form_ = &form;
   title_ = std::string(title);
+  report_ = report;
   if (!CreateWindows()) return 1;
 
   if (showCommand_ == SW_SHOWMINNOACTIVE) {
@@ -420,7 +420,7 @@ void Win32Host::Report(std::exception_ptr error) noexcept {
   try {
     if (form_) form_->PointerCancel();
     ReleaseCapture();
-    const auto report = app::ReportFor(error, title_);
+    const auto report = report_ ? report_(error) : std::nullopt;
     if (!report) return;
     HWND owner = GetActiveWindow();
     if (!owner) owner = application_;
@@ -431,7 +431,7 @@ void Win32Host::Report(std::exception_ptr error) noexcept {
         EnableWindow(window, FALSE);
         disabled.push_back(window);
       }
-    MessageBoxA(owner, report->text.c_str(), report->caption.c_str(), report->flags);
+    MessageBoxA(owner, report->text.c_str(), report->caption.c_str(), MB_OK | MB_ICONSTOP);
     for (HWND window : disabled)
       if (IsWindow(window)) EnableWindow(window, TRUE);
     if (owner && IsWindow(owner)) SetActiveWindow(owner);

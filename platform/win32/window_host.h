@@ -22,7 +22,7 @@ class Win32Host final : public WindowHost {
 
   ui::Size MeasureText(const ui::Font& font, std::string_view text) override;
   int Dpi() override;
-  int Run(ui::Form& form, std::string_view title) override;
+  int Run(ui::Form& form, std::string_view title, const ErrorReport& report) override;
 
   HFONT FontFor(const ui::Font& font);
 
@@ -37,12 +37,13 @@ class Win32Host final : public WindowHost {
   void ApplicationMinimised(bool minimised);
   void Paint(HDC target, const RECT& dirty);
   void AddTooltips();
-  // The application's default error report; never throws.
+  // Shows the application's error report for `error`; never throws.
   void Report(std::exception_ptr error) noexcept;
 
   HINSTANCE instance_;
   int showCommand_;
   std::string title_;
+  ErrorReport report_;
   ui::Form* form_ = nullptr;
   HWND application_ = nullptr;
   HWND main_ = nullptr;

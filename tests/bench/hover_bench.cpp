@@ -17,14 +17,14 @@ class Measurer final : public ui::TextMeasurer {
 
 class NoShell final : public platform::Shell {
  public:
-  void Execute(const shell::ShellOpenRequest&) override {}
+  void Execute(const platform::ShellRequest&) override {}
 };
 
 class NoRegistry final : public platform::Registry {
  public:
-  long Open(platform::RegHandle, const std::string&, std::uint32_t, platform::RegHandle*) override { return 2; }
-  long Query(platform::RegHandle, const std::string&, std::uint32_t*, std::uint8_t*, std::uint32_t*) override { return 2; }
-  long Close(platform::RegHandle) override { return 0; }
+  long Open(platform::RegistryRoot, const std::string&, std::uint32_t, platform::RegKey*) override { return 2; }
+  long Query(platform::RegKey, const std::string&, std::uint32_t*, std::uint8_t*, std::uint32_t*) override { return 2; }
+  long Close(platform::RegKey) override { return 0; }
 };
 
 class NoProcess final : public platform::Process {
@@ -33,6 +33,7 @@ class NoProcess final : public platform::Process {
   std::uint32_t ModuleFileNameUtf8(char*, std::uint32_t) override { return 0; }
   bool AnsiNamesSame(std::string_view, std::string_view) override { return true; }
   bool IsLeadByte(unsigned char) override { return false; }
+  char Separator() override { return '\\'; }
 };
 
 class Jpeg final : public ui::JpegCodec {

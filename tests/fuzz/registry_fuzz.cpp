@@ -20,7 +20,7 @@ class FuzzedRegistry final : public platform::Registry {
  public:
   explicit FuzzedRegistry(FuzzedDataProvider& data) : data_(data) {}
 
-  long Open(platform::RegHandle, const std::string&, std::uint32_t, platform::RegHandle* key) override {
+  long Open(platform::RegistryRoot, const std::string&, std::uint32_t, platform::RegKey* key) override {
     const long rc = data_.PickValueInArray<long>({0, 0, 0, 2, 5, 1018});
     if (rc != 0) return rc;
     *key = next_++;
@@ -28,7 +28,7 @@ class FuzzedRegistry final : public platform::Registry {
     return 0;
   }
 
-  long Query(platform::RegHandle key, const std::string&, std::uint32_t* type, std::uint8_t* data,
+  long Query(platform::RegKey key, const std::string&, std::uint32_t* type, std::uint8_t* data,
              std::uint32_t* size) override {
     if (!open_.count(key)) std::abort();  // queried a key that is not open
     const long rc = data_.PickValueInArray<long>({0, 0, 0, 0, 2, 234, 5});
@@ -45,7 +45,7 @@ class FuzzedRegistry final : public platform::Registry {
     return rc;
   }
 
-  long Close(platform::RegHandle key) override {
+  long Close(platform::RegKey key) override {
     if (!open_.erase(key)) std::abort();  // closed twice, or never opened
     return 0;
   }
@@ -54,8 +54,8 @@ class FuzzedRegistry final : public platform::Registry {
 
  private:
   FuzzedDataProvider& data_;
-  std::set<platform::RegHandle> open_;
-  platform::RegHandle next_ = 0x100;
+  std::set<platform::RegKey> open_;
+  platform::RegKey next_ = 0x100;
 };
 
 void Expect(bool condition) {

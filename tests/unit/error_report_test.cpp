@@ -25,10 +25,10 @@ TEST(ErrorReport, AddsAFullStopOnlyAfterCharactersAboveTheFullStop) {
   for (const Row& r : rows) EXPECT_EQ(app::WithFullStop(r.message), r.want) << r.message;
 }
 
-TEST(ErrorReport, ShowsTheMessageCaptionedWithTheTitleAndTheStopIcon) {
+TEST(ErrorReport, ShowsTheMessageCaptionedWithTheTitle) {
   const auto report = app::ReportFor(std::make_exception_ptr(std::runtime_error("Failed to get data for ''")));
   ASSERT_TRUE(report);
-  EXPECT_EQ(*report, (app::ErrorReport{"Failed to get data for ''", "Vantrel Setup", 0x10}));
+  EXPECT_EQ(*report, (platform::ErrorMessage{"Failed to get data for ''", "Vantrel Setup"}));
   EXPECT_FALSE(app::ReportFor(std::make_exception_ptr(app::SilentAbort())));
   const auto unknown = app::ReportFor(std::make_exception_ptr(42));
   ASSERT_TRUE(unknown);

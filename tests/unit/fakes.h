@@ -64,8 +64,8 @@ class Canvas final : public ui::Canvas {
 
 class Shell final : public platform::Shell {
  public:
-  void Execute(const shell::ShellOpenRequest& request) override { requests.push_back(request); }
-  std::vector<shell::ShellOpenRequest> requests;
+  void Execute(const platform::ShellRequest& request) override { requests.push_back(request); }
+  std::vector<platform::ShellRequest> requests;
 };
 
 // A process whose module file name is cut as Windows XP cuts it: the buffer filled, no NUL, the
@@ -81,6 +81,8 @@ class Process final : public platform::Process {
   }
   bool AnsiNamesSame(std::string_view, std::string_view) override { return utf8Path.empty(); }
   bool IsLeadByte(unsigned char byte) override { return leadBytes.count(byte) != 0; }
+  char Separator() override { return separator; }
+  char separator = '\\';
   std::string path = "E:\\Launch.exe";
   std::string utf8Path;
   std::set<unsigned char> leadBytes;
@@ -116,24 +118,24 @@ class Registry final : public platform::Registry {
     return {platform::kRegDword, {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)}};
   }
 
-  void SetKey(platform::RegHandle root, const std::string& path) { keys_[Key(root, path)]; }
-  void Set(platform::RegHandle root, const std::string& path, const std::string& name, Value value) {
+  void SetKey(platform::RegistryRoot root, const std::string& path) { keys_[Key(root, path)]; }
+  void Set(platform::RegistryRoot root, const std::string& path, const std::string& name, Value value) {
     keys_[Key(root, path)][name] = std::move(value);
   }
 
-  long Open(platform::RegHandle parent, const std::string& subKey, std::uint32_t access,
-            platform::RegHandle* key) override {
-    opens.push_back({parent, subKey, access});
+  long Open(platform::RegistryRoot root, const std::string& subKey, std::uint32_t access,
+            platform::RegKey* key) override {
+    opens.push_back({root, subKey, access});
     if (grantedAccess.count(access) == 0) return platform::kRegAccessDenied;
-    const auto it = keys_.find(Key(parent, subKey));
+    const auto it = keys_.find(Key(root, subKey));
     if (it == keys_.end()) return platform::kRegNotFound;
-    const platform::RegHandle handle = nextHandle_++;
+    const platform::RegKey handle = nextHandle_++;
     open_[handle] = it->first;
     *key = handle;
     return platform::kRegSuccess;
   }
 
-  long Query(platform::RegHandle key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+  long Query(platform::RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
              std::uint32_t* size) override {
     ++queries;
     const auto k = open_.find(key);
@@ -157,7 +159,7 @@ class Registry final : public platform::Registry {
     return platform::kRegSuccess;
   }
 
-  long Close(platform::RegHandle key) override {
+  long Close(platform::RegKey key) override {
     closes.push_back(key);
     return open_.erase(key) ? platform::kRegSuccess : 6;
   }
@@ -165,25 +167,25 @@ class Registry final : public platform::Registry {
   std::size_t OpenKeys() const { return open_.size(); }
 
   struct OpenCall {
-    platform::RegHandle root;
+    platform::RegistryRoot root;
     std::string path;
     std::uint32_t access;
   };
   std::vector<OpenCall> opens;
-  std::vector<platform::RegHandle> closes;
+  std::vector<platform::RegKey> closes;
   std::set<std::uint32_t> grantedAccess{0x20019, 0x20009, 0x1};
   long failDataQuery = 0;  // a non-zero code makes the query that fetches data fail with it
   std::uint32_t overReport = 0;  // added to the size a successful data query reports: beyond the buffer
   int queries = 0;
 
  private:
-  static std::string Key(platform::RegHandle root, std::string path) {
+  static std::string Key(platform::RegistryRoot root, std::string path) {
     for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return std::to_string(root) + ":" + path;
+    return std::to_string(static_cast<int>(root)) + ":" + path;
   }
   std::map<std::string, std::map<std::string, Value>> keys_;
-  std::map<platform::RegHandle, std::string> open_;
-  platform::RegHandle nextHandle_ = 0x1000;
+  std::map<platform::RegKey, std::string> open_;
+  platform::RegKey nextHandle_ = 0x1000;
 };
 
 // A JPEG decoder that counts its work and makes pictures of the size it is told.

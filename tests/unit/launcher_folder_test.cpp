@@ -25,7 +25,7 @@ TEST(LauncherFolder, IsEverythingBeforeTheLastBackslash) {
       {"C:\\\x95", true, "C:"},                               // a lead byte at the very end
   };
   for (const Row& r : rows) {
-    EXPECT_EQ(shell::FolderOf(r.path, r.cp932 ? Cp932Lead : NoLead), r.want) << r.path;
+    EXPECT_EQ(shell::FolderOf(r.path, '\\', r.cp932 ? Cp932Lead : NoLead), r.want) << r.path;
   }
 }
 
@@ -36,6 +36,11 @@ TEST(LauncherFolder, ReadsTheModuleFileNameAndTheCodePagesLeadBytes) {
   EXPECT_EQ(shell::LauncherFolder(process)->path, "D:\\\x95\x5C");
   process.fail = true;
   EXPECT_FALSE(shell::LauncherFolder(process));
+  // Where the separator is the slash, a backslash is part of a name.
+  process.fail = false;
+  process.separator = '/';
+  process.path = "/media/cdrom/a\\b/Launch.x86_64";
+  EXPECT_EQ(shell::LauncherFolder(process)->path, "/media/cdrom/a\\b");
 }
 
 TEST(WholePath, GrowsTheBufferWhileTheResultFillsIt) {

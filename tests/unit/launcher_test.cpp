@@ -5,11 +5,13 @@
 #include "fakes.h"
 #include "launcher/launcher.h"
 #include "probes/registry_access.h"
+#include "shell/shell_open_request.h"
 
 namespace {
 
 using launcher::TfrmMain;
 using shell::ShellOpenRequest;
+constexpr platform::ShowMode kNormal = platform::ShowMode::kNormal;
 
 const std::uint8_t kPhotoBytes[4] = {1};
 const std::uint8_t kWordmarkBytes[4] = {2};
@@ -98,7 +100,7 @@ TEST_F(Launcher, EachClickIssuesExactlyItsRequest) {
     auto form = Make();
     Click(*form, r.control);
     ASSERT_EQ(shell.requests.size(), 1u) << r.control;
-    EXPECT_EQ(shell.requests[0], (ShellOpenRequest{0xABC, r.verb, r.file, std::nullopt, std::nullopt, 1})) << r.control;
+    EXPECT_EQ(shell.requests[0], (ShellOpenRequest{0xABC, r.verb, r.file, std::nullopt, std::nullopt, kNormal})) << r.control;
   }
 }
 
@@ -136,7 +138,7 @@ TEST_F(Launcher, InstallOrUpgradeIsChosenAfreshOnEveryClickFromTheLaunchersOwnFo
     shell.requests.clear();
     Click(*form, "txtInstall");
     ASSERT_EQ(shell.requests.size(), 1u) << r.what;
-    EXPECT_EQ(shell.requests[0], (ShellOpenRequest{0xABC, std::nullopt, r.file, std::nullopt, "E:", 1})) << r.what;
+    EXPECT_EQ(shell.requests[0], (ShellOpenRequest{0xABC, std::nullopt, r.file, std::nullopt, "E:", kNormal})) << r.what;
   }
 }
 
@@ -291,7 +293,7 @@ TEST_F(Launcher, TheReaderLinkEnabledUnderThePointerWaitsForTheNextEnter) {
   form->PointerRelease(on);
   ASSERT_EQ(shell.requests.size(), 1u);
   EXPECT_EQ(shell.requests[0], (ShellOpenRequest{0xABC, std::nullopt, "Acrobat\\AdbeRdr90_en_US.exe", std::nullopt,
-                                                 std::nullopt, 1}));
+                                                 std::nullopt, kNormal}));
 }
 
 TEST_F(Launcher, JpegsAreDecodedOnceAtTheirFirstDrawNeverWhileBuilding) {

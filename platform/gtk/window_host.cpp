@@ -1,0 +1,436 @@
+// The window host over GTK 3, cairo and pango.
+#include "platform/gtk/window_host.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "ui/placement.h"
+
+namespace platform {
+
+namespace {
+
+constexpr int kHintDelayMs = 500;
+constexpr int kHintShownMs = 2500;
+constexpr ui::Color kHintBackground = ui::Color::Rgb(0xFF, 0xFF, 0xE1);
+
+void SetSource(cairo_t* cr, ui::Color c) { cairo_set_source_rgb(cr, c.R() / 255.0, c.G() / 255.0, c.B() / 255.0); }
+
+PangoFontDescription* Describe(const ui::Font& font) {
+  PangoFontDescription* d = pango_font_description_new();
+  pango_font_description_set_family(d, font.face.c_str());
+  // The character height in pixels is the em size, as Windows takes a negative font height.
+  pango_font_description_set_absolute_size(d, font.height * PANGO_SCALE);
+  pango_font_description_set_weight(d, (font.style & ui::kBold) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_style(d, (font.style & ui::kItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  return d;
+}
+
+class CairoCanvas final : public ui::Canvas {
+ public:
+  CairoCanvas(cairo_t* cr, PangoContext* context) : cr_(cr), context_(context) {}
+
+  ui::Color System(ui::SystemColor which) override {
+    switch (which) {
+      case ui::SystemColor::kButtonHighlight: return ui::kWhite;
+      case ui::SystemColor::kButtonShadow: return ui::Color::Rgb(160, 160, 160);
+      case ui::SystemColor::kWindowText: return ui::kBlack;
+    }
+    return ui::kBlack;
+  }
+
+  void FillRect(const ui::Rect& r, ui::Color color) override {
+    SetSource(cr_, color);
+    cairo_rectangle(cr_, r.left, r.top, r.width, r.height);
+    cairo_fill(cr_);
+  }
+
+  void DrawText(ui::Point origin, std::string_view text, const ui::Font& font, ui::Color color) override {
+    PangoLayout* layout = pango_layout_new(context_);
+    PangoFontDescription* d = Describe(font);
+    pango_layout_set_font_description(layout, d);
+    pango_font_description_free(d);
+    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+    SetSource(cr_, color);
+    cairo_move_to(cr_, origin.x, origin.y);
+    pango_cairo_show_layout(cr_, layout);
+    g_object_unref(layout);
+  }
+
+  void DrawBitmap(ui::Point at, const ui::Bitmap& bitmap, const ui::Rect& clip) override {
+    if (bitmap.bitsPerPixel != 24 || bitmap.size.width <= 0 || bitmap.size.height <= 0) return;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, bitmap.size.width, bitmap.size.height);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+      cairo_surface_destroy(surface);
+      return;
+    }
+    cairo_surface_flush(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; y < bitmap.size.height; ++y) {
+      const std::uint8_t* from = bitmap.pixels.data() + static_cast<std::size_t>(y) * bitmap.Stride();
+      auto* to = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+      for (int x = 0; x < bitmap.size.width; ++x, from += 3)
+        to[x] = (std::uint32_t{from[2]} << 16) | (std::uint32_t{from[1]} << 8) | from[0];  // native 0x00RRGGBB
+    }
+    cairo_surface_mark_dirty(surface);
+    cairo_save(cr_);
+    cairo_rectangle(cr_, clip.left, clip.top, clip.width, clip.height);
+    cairo_clip(cr_);
+    cairo_set_source_surface(cr_, surface, at.x, at.y);
+    cairo_rectangle(cr_, at.x, at.y, bitmap.size.width, bitmap.size.height);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+    cairo_surface_destroy(surface);
+  }
+
+ private:
+  cairo_t* const cr_;
+  PangoContext* const context_;
+};
+
+std::uint32_t Le32(std::span<const std::uint8_t> d, std::size_t at) {
+  return d[at] | (d[at + 1] << 8) | (d[at + 2] << 16) | (static_cast<std::uint32_t>(d[at + 3]) << 24);
+}
+
+// The 24-bit images of an icon file, as pixbufs; images it cannot read are left out.
+std::vector<GdkPixbuf*> IconImages(std::span<const std::uint8_t> ico) {
+  std::vector<GdkPixbuf*> out;
+  if (ico.size() < 6) return out;
+  const unsigned count = ico[4] | (ico[5] << 8);
+  for (unsigned i = 0; i < count && 6 + 16 * (i + 1) <= ico.size(); ++i) {
+    const std::size_t entry = 6 + 16 * i;
+    const std::uint32_t bytes = Le32(ico, entry + 8);
+    const std::uint32_t offset = Le32(ico, entry + 12);
+    if (offset > ico.size() || bytes > ico.size() - offset || bytes < 40) continue;
+    const auto image = ico.subspan(offset, bytes);
+    const auto width = static_cast<std::int32_t>(Le32(image, 4));
+    const auto height = static_cast<std::int32_t>(Le32(image, 8)) / 2;  // the XOR image over the AND mask
+    const unsigned bpp = image[14] | (image[15] << 8);
+    if (bpp != 24 || width <= 0 || height <= 0 || width > 256 || height > 256) continue;
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+    if (40 + stride * static_cast<std::size_t>(height) > image.size()) continue;
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, width, height);
+    guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
+    const int rowstride = gdk_pixbuf_get_rowstride(pixbuf);
+    for (int y = 0; y < height; ++y) {
+      const std::uint8_t* from = image.data() + 40 + stride * static_cast<std::size_t>(height - 1 - y);  // bottom-up
+      guchar* to = pixels + static_cast<std::size_t>(y) * rowstride;
+      for (int x = 0; x < width; ++x) {
+        to[x * 3 + 0] = from[x * 3 + 2];
+        to[x * 3 + 1] = from[x * 3 + 1];
+        to[x * 3 + 2] = from[x * 3 + 0];
+      }
+    }
+    out.push_back(pixbuf);
+  }
+  return out;
+}
+
+}  // namespace
+
+GtkHost::GtkHost(int* argc, char*** argv, std::span<const std::uint8_t> icon) {
+  gtk_init(argc, argv);
+  measuring_ = gdk_pango_context_get();
+  icons_ = IconImages(icon);
+}
+
+GtkHost::~GtkHost() {
+  for (GdkPixbuf* p : icons_) g_object_unref(p);
+  if (measuring_) g_object_unref(measuring_);
+}
+
+PangoLayout* GtkHost::Layout(const ui::Font& font, std::string_view text) {
+  PangoLayout* layout = pango_layout_new(measuring_);
+  PangoFontDescription* d = Describe(font);
+  pango_layout_set_font_description(layout, d);
+  pango_font_description_free(d);
+  pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+  return layout;
+}
+
+ui::Size GtkHost::MeasureText(const ui::Font& font, std::string_view text) {
+  PangoLayout* layout = Layout(font, text);
+  int width = 0;
+  int height = 0;
+  pango_layout_get_pixel_size(layout, &width, &height);  // the height of one line of the font
+  g_object_unref(layout);
+  return {width, height};
+}
+
+int GtkHost::Dpi() {
+  // GDK's screen resolution follows the desktop's gtk-xft-dpi; unset, it is 96.
+  const double resolution = gdk_screen_get_resolution(gdk_screen_get_default());
+  return resolution > 0 ? static_cast<int>(std::lround(resolution)) : ui::kDesignDpi;
+}
+
+template <class Action>
+void GtkHost::Guarded(Action action) noexcept {
+  // No exception leaves a signal handler: it is reported and the main loop goes on.
+  try {
+    action();
+  } catch (...) {
+    Report(std::current_exception());
+  }
+}
+
+void GtkHost::Report(std::exception_ptr error) noexcept {
+  try {
+    if (form_) form_->PointerCancel();
+    const auto message = report_ ? report_(error) : std::nullopt;
+    if (!message || reporting_ || !window_) return;
+    reporting_ = true;
+    GtkWidget* dialog = gtk_message_dialog_new(GTK_WINDOW(window_), static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+                                               GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", message->text.c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), message->caption.c_str());
+    gtk_widget_set_sensitive(window_, FALSE);  // the other windows take nothing while the box is up
+    gtk_dialog_run(GTK_DIALOG(dialog));
+    gtk_widget_destroy(dialog);
+    if (window_) {
+      gtk_widget_set_sensitive(window_, TRUE);
+      gtk_window_present(GTK_WINDOW(window_));
+    }
+    reporting_ = false;
+  } catch (...) {
+    reporting_ = false;  // nothing more can be reported
+  }
+}
+
+void GtkHost::Centre() {
+  // The bounding rectangle of all monitors; the window's frame is not known before it is shown, so
+  // its client size stands for its outer size.
+  GdkDisplay* display = gdk_display_get_default();
+  int left = 0, top = 0, right = 0, bottom = 0;
+  for (int i = 0, n = gdk_display_get_n_monitors(display); i < n; ++i) {
+    GdkRectangle g;
+    gdk_monitor_get_geometry(gdk_display_get_monitor(display, i), &g);
+    if (i == 0) left = g.x, top = g.y, right = g.x + g.width, bottom = g.y + g.height;
+    left = std::min(left, g.x), top = std::min(top, g.y);
+    right = std::max(right, g.x + g.width), bottom = std::max(bottom, g.y + g.height);
+  }
+  const ui::Point at = ui::CentreOn({left, top, right - left, bottom - top}, form_->clientSize);
+  gtk_window_move(GTK_WINDOW(window_), at.x, at.y);
+}
+
+int GtkHost::Run(ui::Form& form, std::string_view title, const ErrorReport& report) {
+  form_ = &form;
+  title_ = std::string(title);
+  report_ = report;
+
+  window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(window_), form.caption.c_str());
+  gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
+  GList* icons = nullptr;
+  for (GdkPixbuf* p : icons_) icons = g_list_append(icons, p);
+  gtk_window_set_icon_list(GTK_WINDOW(window_), icons);
+  g_list_free(icons);
+
+  area_ = gtk_drawing_area_new();
+  gtk_widget_set_size_request(area_, form.clientSize.width, form.clientSize.height);
+  gtk_widget_add_events(area_, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                   GDK_LEAVE_NOTIFY_MASK | GDK_ENTER_NOTIFY_MASK);
+  gtk_container_add(GTK_CONTAINER(window_), area_);
+  g_signal_connect(area_, "draw", G_CALLBACK(OnDraw), this);
+  g_signal_connect(area_, "motion-notify-event", G_CALLBACK(OnMotion), this);
+  g_signal_connect(area_, "leave-notify-event", G_CALLBACK(OnLeave), this);
+  g_signal_connect(area_, "button-press-event", G_CALLBACK(OnButton), this);
+  g_signal_connect(area_, "button-release-event", G_CALLBACK(OnButton), this);
+  g_signal_connect(window_, "focus-in-event", G_CALLBACK(OnFocusIn), this);
+  g_signal_connect(window_, "map-event", G_CALLBACK(OnFocusIn), this);
+  g_signal_connect(window_, "destroy", G_CALLBACK(OnDestroy), this);
+
+  hint_ = gtk_window_new(GTK_WINDOW_POPUP);
+  gtk_window_set_transient_for(GTK_WINDOW(hint_), GTK_WINDOW(window_));
+  GtkWidget* hintArea = gtk_drawing_area_new();
+  gtk_container_add(GTK_CONTAINER(hint_), hintArea);
+  g_signal_connect(hintArea, "draw", G_CALLBACK(OnHintDraw), this);
+
+  form.nativeHandle = reinterpret_cast<std::uintptr_t>(window_);
+  form.SetInvalidator([this](const ui::Rect& r) {
+    if (area_) gtk_widget_queue_draw_area(area_, r.left, r.top, r.width, r.height);
+  });
+  form.onClose = [this] {
+    if (window_) gtk_widget_destroy(window_);
+  };
+  form.onHintArmed = [this](bool armed) {
+    hintArmed_ = armed;
+    if (!armed) CancelHintTimer(hintShowTimer_);
+  };
+
+  gtk_widget_realize(window_);
+  // A fixed window: moved and closed, never resized, minimised to nothing or maximised.
+  gdk_window_set_functions(gtk_widget_get_window(window_), static_cast<GdkWMFunction>(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
+  Centre();
+  gtk_widget_show_all(window_);
+  gtk_main();
+
+  CancelHintTimer(hintShowTimer_);
+  CancelHintTimer(hintHideTimer_);
+  if (hint_) gtk_widget_destroy(hint_);
+  hint_ = nullptr;
+  form.SetInvalidator(nullptr);
+  form.onClose = nullptr;
+  form.onHintArmed = nullptr;
+  return 0;
+}
+
+gboolean GtkHost::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
+  auto* host = static_cast<GtkHost*>(self);
+  host->Guarded([&] {
+    double x1, y1, x2, y2;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    const int left = static_cast<int>(std::floor(x1));
+    const int top = static_cast<int>(std::floor(y1));
+    CairoCanvas canvas(cr, gtk_widget_get_pango_context(host->area_));
+    host->form_->Paint(canvas, {left, top, static_cast<int>(std::ceil(x2)) - left, static_cast<int>(std::ceil(y2)) - top});
+  });
+  return TRUE;
+}
+
+gboolean GtkHost::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer self) {
+  auto* host = static_cast<GtkHost*>(self);
+  host->Guarded([&] {
+    host->form_->PointerMove({static_cast<int>(std::floor(event->x)), static_cast<int>(std::floor(event->y))});
+    host->PointerMovedForHint(static_cast<int>(event->x_root), static_cast<int>(event->y_root));
+  });
+  return TRUE;
+}
+
+gboolean GtkHost::OnLeave(GtkWidget*, GdkEventCrossing* event, gpointer self) {
+  auto* host = static_cast<GtkHost*>(self);
+  if (event->mode != GDK_CROSSING_NORMAL && event->mode != GDK_CROSSING_UNGRAB) return FALSE;
+  host->Guarded([&] {
+    host->form_->PointerLeave();
+    host->PointerMovedForHint(static_cast<int>(event->x_root), static_cast<int>(event->y_root));
+  });
+  return TRUE;
+}
+
+gboolean GtkHost::OnButton(GtkWidget*, GdkEventButton* event, gpointer self) {
+  auto* host = static_cast<GtkHost*>(self);
+  if (event->button != GDK_BUTTON_PRIMARY) return FALSE;
+  host->Guarded([&] {
+    const ui::Point p{static_cast<int>(std::floor(event->x)), static_cast<int>(std::floor(event->y))};
+    switch (event->type) {
+      case GDK_BUTTON_PRESS: host->form_->PointerPress(p); break;
+      case GDK_2BUTTON_PRESS: host->form_->PointerDoubleClick(p); break;
+      case GDK_BUTTON_RELEASE: host->form_->PointerRelease(p); break;
+      default: break;
+    }
+    if (event->type == GDK_BUTTON_PRESS) host->HideHint();  // a press puts the hint away, as on Windows
+  });
+  return TRUE;
+}
+
+gboolean GtkHost::OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer self) {
+  // The first focus, or the first mapping where no window manager hands out focus: once per run.
+  auto* host = static_cast<GtkHost*>(self);
+  g_idle_add(
+      [](gpointer data) -> gboolean {
+        auto* h = static_cast<GtkHost*>(data);
+        if (h->form_ && h->window_) h->Guarded([&] { h->form_->Activate(); });
+        return G_SOURCE_REMOVE;
+      },
+      host);
+  return FALSE;
+}
+
+void GtkHost::OnDestroy(GtkWidget*, gpointer self) {
+  auto* host = static_cast<GtkHost*>(self);
+  host->window_ = nullptr;
+  host->area_ = nullptr;
+  host->form_->nativeHandle = 0;
+  gtk_main_quit();
+}
+
+void GtkHost::CancelHintTimer(guint& timer) {
+  if (timer) g_source_remove(timer);
+  timer = 0;
+}
+
+void GtkHost::PointerMovedForHint(int rootX, int rootY) {
+  pointerX_ = rootX;
+  pointerY_ = rootY;
+  ui::Control* hot = form_->Hot();
+  if (!hot || hot->Hint().empty()) {
+    HideHint();
+    CancelHintTimer(hintShowTimer_);
+    hintControl_ = nullptr;
+    return;
+  }
+  if (hot != hintControl_) {
+    HideHint();
+    hintControl_ = hot;
+  }
+  if (hintShown_) return;
+  // The hint shows once the pointer has rested for the delay: each move starts it again.
+  CancelHintTimer(hintShowTimer_);
+  if (hintArmed_) hintShowTimer_ = g_timeout_add(kHintDelayMs, OnHintShow, this);
+}
+
+gboolean GtkHost::OnHintShow(gpointer self) {
+  auto* host = static_cast<GtkHost*>(self);
+  host->hintShowTimer_ = 0;
+  host->Guarded([&] { host->ShowHint(); });
+  return G_SOURCE_REMOVE;
+}
+
+gboolean GtkHost::OnHintHide(gpointer self) {
+  auto* host = static_cast<GtkHost*>(self);
+  host->hintHideTimer_ = 0;
+  host->Guarded([&] { host->HideHint(); });
+  return G_SOURCE_REMOVE;
+}
+
+void GtkHost::ShowHint() {
+  if (!hintArmed_ || !hintControl_ || hintControl_ != form_->Hot() || !hint_) return;
+  PangoLayout* layout = pango_layout_new(measuring_);
+  PangoFontDescription* d = pango_font_description_from_string("Sans 9");
+  pango_layout_set_font_description(layout, d);
+  pango_font_description_free(d);
+  pango_layout_set_text(layout, hintControl_->Hint().c_str(), -1);
+  int width = 0, height = 0;
+  pango_layout_get_pixel_size(layout, &width, &height);
+  g_object_unref(layout);
+  gtk_window_resize(GTK_WINDOW(hint_), width + 8, height + 4);
+  // Below the pointer by the pointer's own height.
+  const int cursor = static_cast<int>(gdk_display_get_default_cursor_size(gdk_display_get_default()));
+  gtk_window_move(GTK_WINDOW(hint_), pointerX_, pointerY_ + cursor);
+  gtk_widget_show_all(hint_);
+  hintShown_ = true;
+  CancelHintTimer(hintHideTimer_);
+  hintHideTimer_ = g_timeout_add(kHintShownMs, OnHintHide, this);
+}
+
+void GtkHost::HideHint() {
+  CancelHintTimer(hintHideTimer_);
+  if (!hintShown_) return;
+  hintShown_ = false;
+  if (hint_) gtk_widget_hide(hint_);
+  form_->HintHidden();  // the form holds the hint back while the pointer stays on its control
+}
+
+gboolean GtkHost::OnHintDraw(GtkWidget* widget, cairo_t* cr, gpointer self) {
+  auto* host = static_cast<GtkHost*>(self);
+  const int width = gtk_widget_get_allocated_width(widget);
+  const int height = gtk_widget_get_allocated_height(widget);
+  SetSource(cr, kHintBackground);
+  cairo_paint(cr);
+  SetSource(cr, ui::kBlack);
+  cairo_rectangle(cr, 0.5, 0.5, width - 1, height - 1);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  if (host->hintControl_) {
+    PangoLayout* layout = gtk_widget_create_pango_layout(widget, host->hintControl_->Hint().c_str());
+    PangoFontDescription* d = pango_font_description_from_string("Sans 9");
+    pango_layout_set_font_description(layout, d);
+    pango_font_description_free(d);
+    cairo_move_to(cr, 4, 2);
+    pango_cairo_show_layout(cr, layout);
+    g_object_unref(layout);
+  }
+  return TRUE;
+}
+
+}  // namespace platform
