@@ -30,6 +30,9 @@ import harness  # noqa: E402
 PAINTWAIT = harness.ROOT / "build" / "linux" / "bin" / "paintwait"
 MARKS_TWIN = harness.ROOT / "build" / "bench-marks" / "bin" / "Launch.exe"
 CLIENT = (204, 168)  # both windows' client origin: the same outer size, centred alike on 1024 x 768
+LINUX_CLIENT = (204, 160)  # the GTK windows: no frame without a window manager
+LINUX_LAUNCHER = harness.ROOT / "build" / "linux" / "bin" / "Launch.x86_64"
+BARE_GTK = harness.ROOT / "build" / "linux" / "bin" / "bare_gtk"
 REGION = (150, 385, 150, 30)  # in the client area: part of the wordmark
 RATIO_LIMIT, MEMORY_LIMIT_KB = 1.15, 1536
 
@@ -51,9 +54,9 @@ def gone(pid):
         return True
 
 
-def run_once(session, command, env=None):
+def run_once(session, command, env=None, client=CLIENT):
     """Spawns `command`, returns (ms to painted, spawn time in ns, VmRSS in kB one second later)."""
-    left, top = CLIENT[0] + REGION[0], CLIENT[1] + REGION[1]
+    left, top = client[0] + REGION[0], client[1] + REGION[1]
     with tempfile.TemporaryFile("w+") as printed:  # a file, not a pipe: see paintwait
         out = subprocess.run([str(PAINTWAIT), str(left), str(top), str(REGION[2]), str(REGION[3]), "1d5fa8", "40", "200",
                               "30000", *command], env=env or session.env, stdout=printed, timeout=60)
@@ -79,14 +82,14 @@ def summary(values):
     return f"median {statistics.median(values):6.1f}  min {min(values):6.1f}  max {max(values):6.1f}"
 
 
-def measure(session, programs, rounds):
+def measure(session, programs, rounds, env=None, client=CLIENT):
     times = {name: [] for name in programs}
     memory = {name: [] for name in programs}
     for command in programs.values():  # warm-up: Wine maps its DLLs once
-        run_once(session, command)
+        run_once(session, command, env, client)
     for _ in range(rounds):
         for name, command in programs.items():
-            ms, _, kb = run_once(session, command)
+            ms, _, kb = run_once(session, command, env, client)
             times[name].append(ms)
             memory[name].append(kb)
     return times, memory
@@ -141,7 +144,32 @@ def main(rounds, runs):
               f"(limit {RATIO_LIMIT}); spread {max(ratios) - min(ratios):.2f}")
         if MARKS_TWIN.exists():
             breakdown(session, disc)
+        linux(session, disc, rounds, runs)
     return 0
+
+
+def linux(session, disc, rounds, runs):
+    """The native Linux launcher against a bare GTK window of the same size that draws one line of text."""
+    exe = disc / "Launch.x86_64"
+    exe.write_bytes(LINUX_LAUNCHER.read_bytes())
+    exe.chmod(0o755)
+    env = {k: v for k, v in session.env.items() if not k.startswith("WINEDEBUG")}
+    env.update(NO_AT_BRIDGE="1", WINEPREFIX=str(session.prefix))
+    env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+    programs = {"linux launcher": [str(exe)], "bare gtk": [str(BARE_GTK)]}
+    ratios = []
+    print()
+    for run in range(1, runs + 1):
+        times, memory = measure(session, programs, rounds, env, LINUX_CLIENT)
+        print(f"linux run {run} of {runs}: start to painted, {rounds} alternating rounds after a warm-up (ms)")
+        for name in programs:
+            print(f"  {name:14} {summary(times[name])}   VmRSS after 1 s: median {statistics.median(memory[name]):6.0f} kB")
+        ratio = statistics.median(times["linux launcher"]) / statistics.median(times["bare gtk"])
+        ratios.append(ratio)
+        over = statistics.median(memory["linux launcher"]) - statistics.median(memory["bare gtk"])
+        print(f"  ratio of medians launcher / bare gtk: {ratio:.2f} (limit {RATIO_LIMIT}); memory above it: {over:.0f} kB")
+    print(f"linux ratio per run: {', '.join(f'{r:.2f}' for r in ratios)}; median {statistics.median(ratios):.2f} "
+          f"(limit {RATIO_LIMIT}); spread {max(ratios) - min(ratios):.2f}")
 
 
 if __name__ == "__main__":

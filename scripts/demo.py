@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
-"""Runs the launcher from a demo disc under Wine and saves a screenshot of its window.
+"""Runs the launcher from a demo disc, under Wine and natively on Linux, and saves a screenshot of each
+window: build/demo/screenshot.png (Windows) and build/demo/screenshot-linux.png.
 
-With a display (DISPLAY set) the launcher stays up until it is closed; without one it runs in a
-virtual display, and the screenshot is all there is to see. The disc is build/demo/disc: the
-launcher's 64-bit twin (this machine's Wine cannot run 32-bit programs), stand-in installers that
-record how they were started in C:\\record.log, a real PDF and a real compiled help file.
+With a display (DISPLAY set) each launcher stays up until it is closed; without one they run in a
+virtual display, and the screenshots are all there is to see. The disc is build/demo/prefix/drive_c/disc:
+the launcher's 64-bit twin (this machine's Wine cannot run 32-bit programs) and the native
+Launch.x86_64 at its root, stand-in installers that record how they were started in C:\\record.log, a
+real PDF and a real compiled help file.
 """
 import os
+import shutil
+import signal
+import subprocess
 import sys
 from pathlib import Path
 
@@ -32,7 +37,43 @@ def main():
         if shown:
             print("demo: close the launcher to end")
             session.launcher.wait()
+        else:
+            session.launcher.kill()
+        run_linux(session, disc, out / "screenshot-linux.png", shown)
     return 0
+
+
+def run_linux(session, disc, shot, shown):
+    """The native launcher on the same disc, on its own session bus, with the demo's Wine prefix."""
+    shutil.copy(harness.ROOT / "build" / "linux" / "bin" / "Launch.x86_64", disc / "Launch.x86_64")
+    env = dict(session.env if not shown else os.environ, WINEPREFIX=str(session.prefix), NO_AT_BRIDGE="1")
+    env.pop("WINEDEBUG", None)
+    p = subprocess.Popen(["dbus-run-session", "--", str(disc / "Launch.x86_64")], cwd=str(disc), env=env,
+                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                         start_new_session=True)
+
+    def window():
+        tree = subprocess.run(["xwininfo", "-root", "-tree", "-display", session.display], capture_output=True,
+                              text=True).stdout
+        line = next((ln for ln in tree.splitlines() if '"Vantrel Setup"' in ln and " 616x448+" in ln), None)
+        return tuple(int(v) for v in line.split(" 616x448+", 1)[1].split()[0].split("+")) if line else None
+
+    try:
+        left, top = harness.wait_for(window, timeout=30, what="the Linux launcher's window")
+        harness.wait_for(lambda: harness.mean(session.screenshot().region(left + 20, top + 380, 150, 40))
+                         != (255, 255, 255), what="the Linux window to be painted")
+        full = session.screenshot()
+        harness.Image(616, 448, bytes(b for y in range(top, top + 448)
+                                      for b in full.rgb[(y * full.width + left) * 3:(y * full.width + left + 616) * 3])
+                      ).save_png(shot)
+        print(f"demo: the Linux launcher runs from {disc}; screenshot saved to {shot}")
+        if shown:
+            print("demo: close the Linux launcher to end")
+            p.wait()
+    finally:
+        if p.poll() is None:
+            os.killpg(p.pid, signal.SIGKILL)
+            p.wait()
 
 
 if __name__ == "__main__":

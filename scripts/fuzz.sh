@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (the registry reads, the BMP reader) with libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs each for a bounded time (seconds, default 20 for the registry
-# and half of it for the BMP reader). A crash or a broken invariant fails the run.
+# Builds the fuzz targets (the registry reads, the BMP reader, the Wine registry file reader) with
+# libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer and runs each for a bounded time
+# (seconds, default 20 for the registry reads and half of it for each reader). A crash or a broken
+# invariant fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
@@ -26,4 +27,5 @@ run() {  # name seconds sources...
 run registry_fuzz "$seconds" tests/fuzz/registry_fuzz.cpp probes/registry_access.cpp probes/probes.cpp
 mkdir -p "$out/bmp_fuzz-corpus" && cp assets/banner.bmp "$out/bmp_fuzz-corpus/banner.bmp"
 run bmp_fuzz "$(((seconds + 1) / 2))" tests/fuzz/bmp_fuzz.cpp ui/bitmap.cpp
+run wine_registry_fuzz "$(((seconds + 1) / 2))" tests/fuzz/wine_registry_fuzz.cpp platform/gtk/wine_registry.cpp
 echo "fuzz: $passed passed, 0 failed"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the native core, the release and its 64-bit twin, and runs every
-# test: unit tests, the checks of the release executable, the fuzzer and the end-to-end tests.
+# Installs what is missing, builds the native core and Linux launcher, the release and its 64-bit
+# twin, and runs every test: unit tests, the checks of both launcher executables, the fuzzers and the
+# end-to-end tests (Windows under Wine, Linux under the same virtual display).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,5 +10,6 @@ cmake --workflow --preset linux
 cmake --workflow --preset win32
 cmake --workflow --preset win64
 python3 tests/release/check_release.py build/win32/bin/Launch.exe
+python3 tests/release/check_linux.py build/linux/bin/Launch.x86_64
 bash scripts/fuzz.sh 20
 python3 tests/e2e/run.py

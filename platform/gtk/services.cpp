@@ -160,8 +160,12 @@ void LinuxShell::Execute(const ShellRequest& request) {
     GText wine(g_find_program_in_path("wine"));
     if (!wine) return;  // nothing on this desktop runs Windows programs
     GText absolute(g_canonicalize_filename(path.c_str(), nullptr));
-    const char* argv[] = {wine.get(), "start", "/unix", absolute.get(), nullptr};
-    g_spawn_async(directory.empty() ? nullptr : directory.c_str(), const_cast<char**>(argv), nullptr,
+    // start runs a program in the program's own folder unless told the folder; the folder, as Wine
+    // reads it, is the same path on drive Z:, Wine's view of the root.
+    std::vector<const char*> argv{wine.get(), "start"};
+    if (!directory.empty()) argv.insert(argv.end(), {"/d", directory.c_str()});
+    argv.insert(argv.end(), {"/unix", absolute.get(), nullptr});
+    g_spawn_async(directory.empty() ? nullptr : directory.c_str(), const_cast<char**>(argv.data()), nullptr,
                   static_cast<GSpawnFlags>(G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL), nullptr, nullptr,
                   nullptr, &error.error);
     return;

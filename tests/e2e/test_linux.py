@@ -1,0 +1,204 @@
+"""The native Linux launcher in the same virtual display: a desktop of its own (temporary XDG folders
+whose default applications are recorder entries, a session bus), and Wine's registry file for what
+is installed under Wine."""
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+import harness
+from harness import check, mean, wait_for
+
+LAUNCHER = harness.ROOT / "build" / "linux" / "bin" / "Launch.x86_64"
+HOME, PRODUCTS = "http://www.halvik-instruments.com/", "http://www.halvik-instruments.com/products/fendrikfam.html"
+KEY = "[Software\\\\Wow6432Node\\\\Orun\\\\Vantrel\\\\AppInfo] 1733600000\n"
+
+
+class Desktop:
+    """A Linux desktop for one launcher run: XDG folders, default applications, a Wine prefix file."""
+
+    def __init__(self, c, pdf=True, exe_handler=True, version=None, wine_prefix=None):
+        self.c = c
+        self.root = Path(tempfile.mkdtemp(prefix="vantrel-desktop-", dir=c.out))
+        self.log = self.root / "record.log"
+        apps = self.root / "data" / "applications"
+        apps.mkdir(parents=True)
+        (self.root / "config").mkdir()
+        (self.root / "share").mkdir()
+        (self.root / "share" / "mime").symlink_to("/usr/share/mime")  # the MIME database stays visible
+        recorder = self.root / "recorder.sh"
+        recorder.write_text(f'#!/bin/sh\nprintf "%s\\t%s\\t%s\\n" "$1" "$2" "$(pwd)" >> "{self.log}"\n')
+        recorder.chmod(0o755)
+        defaults = {"x-scheme-handler/http": "http", "application/vnd.ms-htmlhelp": "chm"}
+        if pdf:
+            defaults["application/pdf"] = "pdf"
+        if exe_handler:
+            defaults["application/x-ms-dos-executable"] = "exe"
+        for kind in set(defaults.values()):
+            (apps / f"recorder-{kind}.desktop").write_text(
+                f"[Desktop Entry]\nType=Application\nName=Recorder {kind}\nExec={recorder} {kind} %u\nNoDisplay=true\n")
+        (self.root / "config" / "mimeapps.list").write_text(
+            "[Default Applications]\n" + "".join(f"{t}=recorder-{k}.desktop\n" for t, k in defaults.items()))
+        self.prefix = Path(wine_prefix) if wine_prefix else self.root / "wine"
+        if not wine_prefix:
+            self.prefix.mkdir()
+            self.set_version(version)
+        self.disc = self.make_disc()
+
+    def set_version(self, version):
+        """Writes the prefix's registry file: no key, or the version (a string, or a number as dword)."""
+        text = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
+        if isinstance(version, str):
+            text += KEY + f'"CurrentVersion"="{version}"\n'
+        elif isinstance(version, int):
+            text += KEY + f'"CurrentVersion"=dword:{version:08x}\n'
+        (self.prefix / "system.reg").write_text(text)
+
+    def make_disc(self):
+        disc = self.root / "disc"
+        for sub in ("Vantrel", "Docs", "Acrobat"):
+            (disc / sub).mkdir(parents=True)
+        shutil.copy(LAUNCHER, disc / "Launch.x86_64")
+        for target in ("Vantrel/Vantrel Install.exe", "Vantrel/Vantrel Upgrade.EXE", "Acrobat/AdbeRdr90_en_US.exe"):
+            shutil.copy(harness.BUILD / "recorder.exe", disc / target)  # Windows programs by their content
+        (disc / "Docs" / "Intro.pdf").write_bytes(b"%PDF-1.4\n%%EOF\n")
+        (disc / "Docs" / "Vantrel.chm").write_bytes(b"ITSF")
+        return disc
+
+    def start(self, cwd=None):
+        env = {k: v for k, v in self.c.s.env.items() if not k.startswith(("WINEDEBUG", "WINEDLL"))}
+        env.update(HOME=str(self.root), XDG_CONFIG_HOME=str(self.root / "config"), XDG_DATA_HOME=str(self.root / "data"),
+                   XDG_DATA_DIRS=str(self.root / "share"), XDG_CONFIG_DIRS=str(self.root / "config"),
+                   WINEPREFIX=str(self.prefix), NO_AT_BRIDGE="1", GDK_BACKEND="x11")
+        self.process = subprocess.Popen(["dbus-run-session", "--", str(self.disc / "Launch.x86_64")],
+                                        cwd=str(cwd or self.disc), env=env, stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        self.c.s.processes.append(self.process)
+        self.origin = wait_for(self.window, timeout=20, what="the Linux launcher's window")
+        wait_for(lambda: mean(self.shot().region(20, 380, 150, 40)) != (255, 255, 255), what="the window to be painted")
+        return self
+
+    def windows(self):
+        tree = subprocess.run(["xwininfo", "-root", "-tree", "-display", self.c.s.display], capture_output=True,
+                              text=True).stdout
+        return [line for line in tree.splitlines() if '"Vantrel Setup"' in line]
+
+    def window(self):
+        for line in self.windows():
+            if " 616x448+" in line:
+                x, y = line.split("616x448+", 1)[1].split()[0].split("+")
+                return int(x), int(y)
+        return None
+
+    def shot(self):
+        ox, oy = self.origin
+        shot = self.c.s.screenshot()
+        return harness.Image(616, 448, bytes(b for y in range(oy, oy + 448)
+                                             for b in shot.rgb[(y * shot.width + ox) * 3:(y * shot.width + ox + 616) * 3]))
+
+    def click(self, x, y):
+        time.sleep(0.6)  # apart from the last click: no double-click
+        self.c.s.xdotool("mousemove", self.origin[0] + x, self.origin[1] + y, "sleep", "0.1", "click", "1")
+
+    def records(self, count):
+        def enough():
+            lines = self.log.read_text().splitlines() if self.log.exists() else []
+            return [line.split("\t") for line in lines] if len(lines) >= count else None
+        return wait_for(enough, what=f"{count} recorded start(s)")
+
+    def stop(self):
+        """Ends the launcher with its session bus: the whole process group."""
+        try:
+            os.killpg(self.process.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        self.process.wait(10)
+        wait_for(lambda: not self.windows(), timeout=10, what="the Linux launcher's window to go")
+
+
+def test_linux_window_pictures_and_reader_link_greyed_with_a_pdf_handler(c):
+    d = Desktop(c).start()
+    try:
+        x, y = d.origin
+        check((x, y) == ((1024 - 616) // 2, (768 - 448) // 2), f"centred on the screen: {x},{y}")
+        hints = subprocess.run(["xprop", "-display", c.s.display, "-name", "Vantrel Setup", "WM_NORMAL_HINTS"],
+                               capture_output=True, text=True).stdout
+        check("minimum size: 616 by 448" in hints and "maximum size: 616 by 448" in hints, f"fixed size: {hints}")
+        shot = d.shot()
+        r, g, b = mean(shot.region(8, 27, 369, 113))
+        check(b > r + 40, f"the banner fills its place: {(r, g, b)}")
+        check(max(mean(shot.region(456, 27, 130, 278))) < 220, "the photograph fills its place")
+        check(mean(shot.region(450, 160, 4, 20)) == (255, 255, 255), "white left of the photograph")
+        check(mean(shot.region(130, 360, 375, 80)) < (240, 240, 240), "the wordmark is drawn")
+        for name, top in (("What's New", 191), ("Install", 234), ("User Manual", 276), ("Exit", 407)):
+            check((0, 0, 0) in shot.region(22, top, 26, 20), f"{name} is drawn in black")
+        reader = shot.region(22, 317, 210, 20)
+        check((0, 0, 0) not in reader and any(p != (255, 255, 255) for p in reader), "the reader link is greyed")
+        shot.save_png(c.out / "linux-window.png")
+    finally:
+        d.stop()
+
+
+def test_linux_every_click_reaches_the_desktop_and_install_turns_to_upgrade(c):
+    d = Desktop(c, pdf=False).start(cwd=None)
+    try:
+        wait_for(lambda: (0, 0, 0) in d.shot().region(22, 317, 210, 20), what="the reader link enabled")
+        disc = str(d.disc)
+        # Local files reach the application as paths (GIO turns their file: addresses into paths).
+        cases = [((100, 80), "http", HOME), ((500, 150), "http", PRODUCTS), ((300, 400), "http", PRODUCTS),
+                 ((40, 285), "chm", f"{disc}/Docs/Vantrel.chm"),
+                 ((40, 322), "exe", f"{disc}/Acrobat/AdbeRdr90_en_US.exe"),
+                 ((40, 240), "exe", f"{disc}/Vantrel/Vantrel Install.exe")]
+        for n, ((x, y), kind, target) in enumerate(cases, start=1):
+            d.click(x, y)
+            record = d.records(n)[-1]
+            check(record[:2] == [kind, target], f"click at {(x, y)} recorded {record}, not {kind} {target}")
+        check(d.records(len(cases))[-1][2] == disc, f"the installer starts in the disc's folder: {d.records(6)[-1]}")
+        d.set_version("1.1")  # as an installer under Wine would have written it
+        d.click(40, 240)
+        record = d.records(len(cases) + 1)[-1]
+        check(record[1] == f"{disc}/Vantrel/Vantrel Upgrade.EXE", f"then the upgrader: {record}")
+    finally:
+        d.stop()
+
+
+def test_linux_wine_route_hover_and_the_error_dialog(c):
+    # No desktop handler for Windows programs: the installer goes to Wine, in the request's folder.
+    d = Desktop(c, exe_handler=False, wine_prefix=c.s.prefix).start(cwd=c.out)
+    try:
+        c.s.clear_records()
+        d.click(40, 240)
+        record = c.s.wait_records(1, timeout=60)[-1]
+        check(record["exe"].endswith("\\Vantrel\\Vantrel Install.exe"), f"Wine started {record['exe']}")
+        check(record["cwd"].rstrip("\\").lower().endswith("\\disc"), f"in the disc's folder: {record['cwd']}")
+        # Hover: the link turns bold, wider, and back.
+        def right(shot, top):
+            return max((x for y in range(top, top + 20) for x in range(22, 440) if shot.pixel(x, y) != (255, 255, 255)),
+                       default=0)
+        d.click(300, 170)
+        regular = right(d.shot(), 234)
+        c.s.xdotool("mousemove", d.origin[0] + 30, d.origin[1] + 242)
+        wait_for(lambda: right(d.shot(), 234) > regular, timeout=5, what="the link to turn bold")
+        c.s.xdotool("mousemove", d.origin[0] + 300, d.origin[1] + 170)
+        wait_for(lambda: right(d.shot(), 234) == regular, timeout=5, what="the link to return to regular")
+    finally:
+        d.stop()
+    d = Desktop(c, version=1).start()  # a version stored as a number
+    try:
+        d.click(40, 240)
+        dialog = wait_for(lambda: next((w for w in d.windows() if " 616x448+" not in w), None), timeout=10,
+                          what="the error dialog")
+        # No window manager hands out the focus here: give it to the dialog, then answer it.
+        subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "Vantrel Setup"],
+                       env={**os.environ, "DISPLAY": c.s.display}, capture_output=True, timeout=10)
+        time.sleep(0.3)
+        c.s.xdotool("windowfocus", "--sync", dialog.split()[0])
+        c.s.xdotool("key", "Return")
+        wait_for(lambda: len(d.windows()) == 1, timeout=10, what="the dialog to close")
+        check(d.process.poll() is None, "the launcher goes on")
+        check(not d.log.exists(), "nothing was started")
+    finally:
+        d.stop()
