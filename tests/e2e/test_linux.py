@@ -69,13 +69,15 @@ class Desktop:
         return disc
 
     def start(self, cwd=None):
-        env = {k: v for k, v in self.c.s.env.items() if not k.startswith(("WINEDEBUG", "WINEDLL"))}
+        env = {k: v for k, v in self.c.s.env.items() if k != "WINEDEBUG"}
         env.update(HOME=str(self.root), XDG_CONFIG_HOME=str(self.root / "config"), XDG_DATA_HOME=str(self.root / "data"),
                    XDG_DATA_DIRS=str(self.root / "share"), XDG_CONFIG_DIRS=str(self.root / "config"),
                    WINEPREFIX=str(self.prefix), NO_AT_BRIDGE="1", GDK_BACKEND="x11")
-        self.process = subprocess.Popen(["dbus-run-session", "--", str(self.disc / "Launch.x86_64")],
-                                        cwd=str(cwd or self.disc), env=env, stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        self.output = self.root / "output.log"  # a file, not a pipe: Wine's services would hold a pipe
+        with open(self.output, "w") as output:
+            self.process = subprocess.Popen(["dbus-run-session", "--", str(self.disc / "Launch.x86_64")],
+                                            cwd=str(cwd or self.disc), env=env, stdin=subprocess.DEVNULL,
+                                            stdout=output, stderr=output, start_new_session=True)
         self.c.s.processes.append(self.process)
         self.origin = wait_for(self.window, timeout=20, what="the Linux launcher's window")
         wait_for(lambda: mean(self.shot().region(20, 380, 150, 40)) != (255, 255, 255), what="the window to be painted")
@@ -119,6 +121,23 @@ class Desktop:
         wait_for(lambda: not self.windows(), timeout=10, what="the Linux launcher's window to go")
 
 
+def hint_shown(c, d):
+    """Whether a small viewable window (the hint) is up near the banner."""
+    tree = subprocess.run(["xwininfo", "-root", "-tree", "-display", c.s.display], capture_output=True, text=True).stdout
+    for line in tree.splitlines():
+        geometry = next((p for p in line.split() if p.count("+") == 2 and "x" in p and p[0].isdigit()), None)
+        if not geometry:
+            continue
+        size, x, y = geometry.replace("+", " ").split()
+        width, height = (int(v) for v in size.split("x"))
+        if 80 < width < 400 and 10 < height < 60 and 0 < int(y) - d.origin[1] < 250:
+            state = subprocess.run(["xwininfo", "-id", line.split()[0], "-display", c.s.display], capture_output=True,
+                                   text=True).stdout
+            if "IsViewable" in state:
+                return True
+    return False
+
+
 def test_linux_window_pictures_and_reader_link_greyed_with_a_pdf_handler(c):
     d = Desktop(c).start()
     try:
@@ -138,6 +157,11 @@ def test_linux_window_pictures_and_reader_link_greyed_with_a_pdf_handler(c):
         reader = shot.region(22, 317, 210, 20)
         check((0, 0, 0) not in reader and any(p != (255, 255, 255) for p in reader), "the reader link is greyed")
         shot.save_png(c.out / "linux-window.png")
+        icon = subprocess.run(["xprop", "-display", c.s.display, "-name", "Vantrel Setup", "_NET_WM_ICON"],
+                              capture_output=True, text=True).stdout
+        check(all(f"Icon ({n} x {n})" in icon for n in (16, 32, 48)), f"the taskbar icon's sizes: {icon[:120]}")
+        d.click(40, 200)  # the what's-new document, in the PDF handler
+        check(d.records(1)[-1][:2] == ["pdf", f"{d.disc}/Docs/Intro.pdf"], f"the document: {d.records(1)}")
     finally:
         d.stop()
 
@@ -171,7 +195,10 @@ def test_linux_wine_route_hover_and_the_error_dialog(c):
     try:
         c.s.clear_records()
         d.click(40, 240)
-        record = c.s.wait_records(1, timeout=60)[-1]
+        try:
+            record = c.s.wait_records(1, timeout=90)[-1]
+        except harness.Failure as e:
+            raise harness.Failure(f"{e}; the launcher's output: {d.output.read_text()[-600:]}")
         check(record["exe"].endswith("\\Vantrel\\Vantrel Install.exe"), f"Wine started {record['exe']}")
         check(record["cwd"].rstrip("\\").lower().endswith("\\disc"), f"in the disc's folder: {record['cwd']}")
         # Hover: the link turns bold, wider, and back.
@@ -184,6 +211,18 @@ def test_linux_wine_route_hover_and_the_error_dialog(c):
         wait_for(lambda: right(d.shot(), 234) > regular, timeout=5, what="the link to turn bold")
         c.s.xdotool("mousemove", d.origin[0] + 300, d.origin[1] + 170)
         wait_for(lambda: right(d.shot(), 234) == regular, timeout=5, what="the link to return to regular")
+        # The banner's hint: after a rest, hidden after its time, not back until the pointer has left.
+        c.s.xdotool("mousemove", d.origin[0] + 100, d.origin[1] + 80, "mousemove", d.origin[0] + 102, d.origin[1] + 82)
+        wait_for(lambda: hint_shown(c, d), timeout=5, what="the hint")
+        wait_for(lambda: not hint_shown(c, d), timeout=5, what="the hint to hide")
+        for x in (104, 108, 112):
+            c.s.xdotool("mousemove", d.origin[0] + x, d.origin[1] + 84)
+            time.sleep(0.1)
+        time.sleep(1.2)
+        check(not hint_shown(c, d), "the hint came back while the pointer stayed on the banner")
+        c.s.xdotool("mousemove", d.origin[0] + 300, d.origin[1] + 170, "sleep", "0.3",
+                    "mousemove", d.origin[0] + 100, d.origin[1] + 80)
+        wait_for(lambda: hint_shown(c, d), timeout=5, what="the hint after leaving and coming back")
     finally:
         d.stop()
     d = Desktop(c, version=1).start()  # a version stored as a number
