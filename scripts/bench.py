@@ -118,6 +118,27 @@ def breakdown(session, disc, rounds=5):
         print(f"  {key:32} {statistics.median(values):7.1f}")
 
 
+def compare(session, programs, rounds, runs, label, memory_base, memory_limit=None, env=None, client=CLIENT):
+    """Runs of alternating rounds; prints each program's times and memory, the ratio of the first to the
+    second program's median per run, and the median of those ratios."""
+    launcher, bare = list(programs)[:2]
+    ratios = []
+    for run in range(1, runs + 1):
+        times, memory = measure(session, programs, rounds, env, client)
+        print(f"{label}run {run} of {runs}: start to painted, {rounds} alternating rounds after a warm-up (ms)")
+        for name in programs:
+            print(f"  {name:14} {summary(times[name])}   VmRSS after 1 s: median {statistics.median(memory[name]):6.0f} kB")
+        ratios.append(statistics.median(times[launcher]) / statistics.median(times[bare]))
+        others = "".join(f"; {launcher} / {name}: {statistics.median(times[launcher]) / statistics.median(times[name]):.2f}"
+                         for name in list(programs)[2:])
+        print(f"  ratio of medians {launcher} / {bare}: {ratios[-1]:.2f} (limit {RATIO_LIMIT}){others}")
+        over = statistics.median(memory[launcher]) - statistics.median(memory[memory_base])
+        limit = f" (limit {memory_limit} kB)" if memory_limit else ""
+        print(f"  resident memory above {memory_base}: {over:.0f} kB{limit}")
+    print(f"{label}ratio per run: {', '.join(f'{r:.2f}' for r in ratios)}; median {statistics.median(ratios):.2f} "
+          f"(limit {RATIO_LIMIT}); spread {max(ratios) - min(ratios):.2f}\n")
+
+
 def main(rounds, runs):
     out = harness.ROOT / "build" / "bench"
     with harness.Session(work=out / "session") as session:
@@ -128,20 +149,7 @@ def main(rounds, runs):
             "bare": [harness.WINE, str(bare)],
             "bare+comctl32": [harness.WINE, str(bare), "comctl32"],
         }
-        ratios = []
-        for run in range(1, runs + 1):
-            times, memory = measure(session, programs, rounds)
-            print(f"run {run} of {runs}: start to painted, {rounds} alternating rounds after a warm-up (ms)")
-            for name in programs:
-                print(f"  {name:14} {summary(times[name])}   VmRSS after 1 s: median {statistics.median(memory[name]):6.0f} kB")
-            ratio = statistics.median(times["launcher"]) / statistics.median(times["bare"])
-            ratios.append(ratio)
-            over = statistics.median(memory["launcher"]) - statistics.median(memory["bare+comctl32"])
-            print(f"  ratio of medians launcher / bare: {ratio:.2f} (limit {RATIO_LIMIT}); "
-                  f"launcher / bare+comctl32: {statistics.median(times['launcher']) / statistics.median(times['bare+comctl32']):.2f}")
-            print(f"  resident memory above bare+comctl32: {over:.0f} kB (limit {MEMORY_LIMIT_KB} kB)")
-        print(f"\nratio per run: {', '.join(f'{r:.2f}' for r in ratios)}; median {statistics.median(ratios):.2f} "
-              f"(limit {RATIO_LIMIT}); spread {max(ratios) - min(ratios):.2f}")
+        compare(session, programs, rounds, runs, "", "bare+comctl32", MEMORY_LIMIT_KB)
         if MARKS_TWIN.exists():
             breakdown(session, disc)
         linux(session, disc, rounds, runs)
@@ -156,20 +164,9 @@ def linux(session, disc, rounds, runs):
     env = {k: v for k, v in session.env.items() if not k.startswith("WINEDEBUG")}
     env.update(NO_AT_BRIDGE="1", WINEPREFIX=str(session.prefix))
     env.pop("DBUS_SESSION_BUS_ADDRESS", None)
-    programs = {"linux launcher": [str(exe)], "bare gtk": [str(BARE_GTK)]}
-    ratios = []
     print()
-    for run in range(1, runs + 1):
-        times, memory = measure(session, programs, rounds, env, LINUX_CLIENT)
-        print(f"linux run {run} of {runs}: start to painted, {rounds} alternating rounds after a warm-up (ms)")
-        for name in programs:
-            print(f"  {name:14} {summary(times[name])}   VmRSS after 1 s: median {statistics.median(memory[name]):6.0f} kB")
-        ratio = statistics.median(times["linux launcher"]) / statistics.median(times["bare gtk"])
-        ratios.append(ratio)
-        over = statistics.median(memory["linux launcher"]) - statistics.median(memory["bare gtk"])
-        print(f"  ratio of medians launcher / bare gtk: {ratio:.2f} (limit {RATIO_LIMIT}); memory above it: {over:.0f} kB")
-    print(f"linux ratio per run: {', '.join(f'{r:.2f}' for r in ratios)}; median {statistics.median(ratios):.2f} "
-          f"(limit {RATIO_LIMIT}); spread {max(ratios) - min(ratios):.2f}")
+    compare(session, {"linux launcher": [str(exe)], "bare gtk": [str(BARE_GTK)]}, rounds, runs, "linux ", "bare gtk",
+            env=env, client=LINUX_CLIENT)
 
 
 if __name__ == "__main__":

@@ -6,8 +6,8 @@
 # are a real PDF and a real compiled help file. Rebuilding gives the same bytes.
 # usage: make_demo_payload.sh OUT
 set -euo pipefail
+out=$(realpath -m "$1")
 cd "$(dirname "$0")/.."
-out=$1
 rm -rf "$out"
 mkdir -p "$out/Vantrel" "$out/Docs" "$out/Acrobat"
 nsis() {  # script output [defines...]
@@ -15,7 +15,7 @@ nsis() {  # script output [defines...]
   shift 2
   makensis -V1 -DOUTFILE="$output" "$@" "$script" >/dev/null
 }
-nsis disc/vantrel.nsi "$PWD/$out/Vantrel/Vantrel Install.exe" -DVERSION=1.0 -DPAYLOAD="$PWD/disc/payload-readme.txt"
-nsis disc/vantrel.nsi "$PWD/$out/Vantrel/Vantrel Upgrade.EXE" -DVERSION=1.1 -DPAYLOAD="$PWD/disc/payload-readme.txt"
-nsis disc/reader.nsi "$PWD/$out/Acrobat/AdbeRdr90_en_US.exe"
+nsis disc/vantrel.nsi "$out/Vantrel/Vantrel Install.exe" -DVERSION=1.0 -DPAYLOAD="$PWD/disc/payload-readme.txt"
+nsis disc/vantrel.nsi "$out/Vantrel/Vantrel Upgrade.EXE" -DVERSION=1.1 -DPAYLOAD="$PWD/disc/payload-readme.txt"
+nsis disc/reader.nsi "$out/Acrobat/AdbeRdr90_en_US.exe"
 python3 scripts/demo_documents.py "$out"

@@ -14,15 +14,16 @@
 # signed, and the command says so. SOURCE_DATE_EPOCH sets the image's times (default: the last
 # commit's time).
 set -euo pipefail
-cd "$(dirname "$0")/.."
 
 twin=false
 if [[ "${1:-}" == "--twin" ]]; then
   twin=true
   shift
 fi
-payload=${1:-}
-out=${2:-build/disc/Vantrel.iso}
+payload=${1:+$(realpath -m "$1")}
+out=${2:+$(realpath -m "$2")}
+cd "$(dirname "$0")/.."
+out=${out:-$PWD/build/disc/Vantrel.iso}
 
 required=("Vantrel/Vantrel Install.exe" "Vantrel/Vantrel Upgrade.EXE" "Docs/Intro.pdf" "Docs/Vantrel.chm"
           "Acrobat/AdbeRdr90_en_US.exe")

@@ -57,6 +57,12 @@ def test_the_disc_image_is_exact_reproducible_and_refuses_an_incomplete_payload(
     check(len(label) - len("label=") <= 32, f"label {label}")
     check((tree / "autorun.sh").read_bytes().startswith(b"#!/bin/sh\n") and b"\r" not in (tree / "autorun.sh").read_bytes(),
           "autorun.sh: a shell script with LF")
+    # The demo installers rebuild to the same bytes.
+    again = work / "payload-again"
+    subprocess.run(["bash", str(harness.ROOT / "scripts" / "make_demo_payload.sh"), str(again)], check=True,
+                   capture_output=True, cwd=harness.ROOT)
+    for installer in ("Vantrel/Vantrel Install.exe", "Vantrel/Vantrel Upgrade.EXE", "Acrobat/AdbeRdr90_en_US.exe"):
+        check((again / installer).read_bytes() == (PAYLOAD / installer).read_bytes(), f"{installer} rebuilt differs")
     # Refused: a file missing, or present only in another case.
     for what, change in (("missing", lambda p: (p / "Docs" / "Intro.pdf").unlink()),
                          ("in another case", lambda p: (p / "Vantrel" / "Vantrel Upgrade.EXE").rename(
