@@ -1,6 +1,8 @@
 // The controls of the window model.
 #include "ui/controls.h"
 
+#include <algorithm>
+
 #include "ui/form.h"
 #include "ui/marks.h"
 
@@ -46,7 +48,7 @@ void Label::AdjustSize() {
   SetBounds(Rect{Bounds().left, Bounds().top, text.width, text.height});
 }
 
-void Label::Paint(Canvas& canvas) {
+void Label::Paint(Canvas& canvas, const Rect&) {
   const Rect& r = Bounds();
   canvas.FillRect(r, background_);
   if (Enabled()) {
@@ -61,20 +63,22 @@ void Label::Paint(Canvas& canvas) {
 Picture::Picture(Form& owner, std::string name, Rect bounds, std::unique_ptr<PictureData> data, PictureFit fit)
     : Control(owner, std::move(name), bounds), data_(std::move(data)), fit_(fit) {}
 
-void Picture::Paint(Canvas& canvas) {
+void Picture::Paint(Canvas& canvas, const Rect& dirty) {
   const Rect& r = Bounds();
   const Bitmap& pixels = data_->Pixels();
   if (fit_ == PictureFit::kNatural && pixels.bitsPerPixel == 24) {
     canvas.DrawBitmap({r.left, r.top}, pixels, r);
     return;
   }
-  // Scaled (or a palettised picture turned to 24 bits at its own size) a band of rows at a time:
-  // only the decoded picture is kept, never a scaled copy of it.
+  // Scaled (or a palettised picture turned to 24 bits at its own size) a band of rows at a time, and
+  // only the rows the dirty area needs: only the decoded picture is kept, never a scaled copy of it.
   constexpr int kBand = 32;
   Resampler resampler(pixels, fit_ == PictureFit::kStretch ? Size{r.width, r.height} : pixels.size);
+  const int first = std::max(0, dirty.top - r.top);
+  const int end = std::min(resampler.Target().height, dirty.Bottom() - r.top);
   marks::Mark("resampling", Name().c_str());
-  for (int y = 0; y < resampler.Target().height; y += kBand)
-    canvas.DrawBitmap({r.left, r.top + y}, resampler.Rows(y, kBand), r);
+  for (int y = first; y < end; y += kBand)
+    canvas.DrawBitmap({r.left, r.top + y}, resampler.Rows(y, std::min(kBand, end - y)), r);
   marks::Mark("resampled", Name().c_str());
 }
 

@@ -26,7 +26,8 @@ class Control {
   Control& operator=(const Control&) = delete;
 
   virtual ControlKind Kind() const = 0;
-  virtual void Paint(Canvas& canvas) = 0;
+  // Draws the control; only what meets `dirty` need be drawn.
+  virtual void Paint(Canvas& canvas, const Rect& dirty) = 0;
 
   const std::string& Name() const { return name_; }
   const Rect& Bounds() const { return bounds_; }
@@ -59,7 +60,7 @@ class Label final : public Control {
         Color background);
 
   ControlKind Kind() const override { return ControlKind::kLabel; }
-  void Paint(Canvas& canvas) override;
+  void Paint(Canvas& canvas, const Rect& dirty) override;
 
   const std::string& Caption() const { return caption_; }
   const Font& GetFont() const { return font_; }
@@ -85,7 +86,7 @@ class Picture final : public Control {
   Picture(Form& owner, std::string name, Rect bounds, std::unique_ptr<PictureData> data, PictureFit fit);
 
   ControlKind Kind() const override { return ControlKind::kPicture; }
-  void Paint(Canvas& canvas) override;
+  void Paint(Canvas& canvas, const Rect& dirty) override;
 
  private:
   std::unique_ptr<PictureData> data_;

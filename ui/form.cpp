@@ -26,7 +26,7 @@ Control* Form::ControlAt(Point p) const {
 void Form::Paint(Canvas& canvas, const Rect& dirty) {
   canvas.FillRect(dirty, color);
   for (const auto& c : controls_)
-    if (Meets(c->Bounds(), dirty)) c->Paint(canvas);
+    if (Meets(c->Bounds(), dirty)) c->Paint(canvas, dirty);
 }
 
 void Form::SetHot(Control* control) {

@@ -402,17 +402,22 @@ LRESULT Win32Host::HandleApplication(UINT message, WPARAM wParam, LPARAM lParam)
 void Win32Host::Paint(HDC target, const RECT& dirty) {
   const ui::Rect area = FromRect(dirty);
   if (area.Empty()) return;
-  // Draw into an off-screen bitmap of the dirty area, then copy it in one go: nothing flickers.
+  // Draw into an off-screen bitmap, then copy it: nothing flickers. A large area goes in strips
+  // through one small bitmap, so a full paint never touches a bitmap the size of the window (its
+  // first touch alone would cost the first paint several milliseconds).
+  constexpr int kStrip = 64;
+  const int stripHeight = std::min(area.height, kStrip);
   ScopedMemoryDC memory(CreateCompatibleDC(target));
-  ScopedBitmap buffer(CreateCompatibleBitmap(target, area.width, area.height));
+  ScopedBitmap buffer(CreateCompatibleBitmap(target, area.width, stripHeight));
   if (!memory || !buffer) return;
-  {
-    ScopedSelectObject select(memory.Get(), buffer.Get());
-    SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
-    GdiCanvas canvas(memory.Get(), *this);
-    form_->Paint(canvas, area);
+  ScopedSelectObject select(memory.Get(), buffer.Get());
+  GdiCanvas canvas(memory.Get(), *this);
+  for (int top = area.top; top < area.Bottom(); top += stripHeight) {
+    const ui::Rect strip{area.left, top, area.width, std::min(stripHeight, area.Bottom() - top)};
+    SetViewportOrgEx(memory.Get(), -strip.left, -strip.top, nullptr);
+    form_->Paint(canvas, strip);
     SetViewportOrgEx(memory.Get(), 0, 0, nullptr);
-    BitBlt(target, area.left, area.top, area.width, area.height, memory.Get(), 0, 0, SRCCOPY);
+    BitBlt(target, strip.left, strip.top, strip.width, strip.height, memory.Get(), 0, 0, SRCCOPY);
   }
 }
 
