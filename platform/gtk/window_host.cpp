@@ -27,6 +27,18 @@ PangoFontDescription* Describe(const ui::Font& font) {
   return d;
 }
 
+// A one-line layout of `text` in the font `d` describes (taken over and freed); the caller unrefs it.
+PangoLayout* MakeLayout(PangoContext* context, PangoFontDescription* d, std::string_view text) {
+  PangoLayout* layout = pango_layout_new(context);
+  pango_layout_set_font_description(layout, d);
+  pango_font_description_free(d);
+  pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+  return layout;
+}
+
+// The hint's font, as the system's tooltips use.
+PangoFontDescription* HintFont() { return pango_font_description_from_string("Sans 9"); }
+
 class CairoCanvas final : public ui::Canvas {
  public:
   CairoCanvas(cairo_t* cr, PangoContext* context) : cr_(cr), context_(context) {}
@@ -47,11 +59,7 @@ class CairoCanvas final : public ui::Canvas {
   }
 
   void DrawText(ui::Point origin, std::string_view text, const ui::Font& font, ui::Color color) override {
-    PangoLayout* layout = pango_layout_new(context_);
-    PangoFontDescription* d = Describe(font);
-    pango_layout_set_font_description(layout, d);
-    pango_font_description_free(d);
-    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+    PangoLayout* layout = MakeLayout(context_, Describe(font), text);
     SetSource(cr_, color);
     cairo_move_to(cr_, origin.x, origin.y);
     pango_cairo_show_layout(cr_, layout);
@@ -141,17 +149,8 @@ GtkHost::~GtkHost() {
   if (measuring_) g_object_unref(measuring_);
 }
 
-PangoLayout* GtkHost::Layout(const ui::Font& font, std::string_view text) {
-  PangoLayout* layout = pango_layout_new(measuring_);
-  PangoFontDescription* d = Describe(font);
-  pango_layout_set_font_description(layout, d);
-  pango_font_description_free(d);
-  pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
-  return layout;
-}
-
 ui::Size GtkHost::MeasureText(const ui::Font& font, std::string_view text) {
-  PangoLayout* layout = Layout(font, text);
+  PangoLayout* layout = MakeLayout(measuring_, Describe(font), text);
   int width = 0;
   int height = 0;
   pango_layout_get_pixel_size(layout, &width, &height);  // the height of one line of the font
@@ -385,11 +384,7 @@ gboolean GtkHost::OnHintHide(gpointer self) {
 
 void GtkHost::ShowHint() {
   if (!hintArmed_ || !hintControl_ || hintControl_ != form_->Hot() || !hint_) return;
-  PangoLayout* layout = pango_layout_new(measuring_);
-  PangoFontDescription* d = pango_font_description_from_string("Sans 9");
-  pango_layout_set_font_description(layout, d);
-  pango_font_description_free(d);
-  pango_layout_set_text(layout, hintControl_->Hint().c_str(), -1);
+  PangoLayout* layout = MakeLayout(measuring_, HintFont(), hintControl_->Hint());
   int width = 0, height = 0;
   pango_layout_get_pixel_size(layout, &width, &height);
   g_object_unref(layout);
@@ -422,10 +417,7 @@ gboolean GtkHost::OnHintDraw(GtkWidget* widget, cairo_t* cr, gpointer self) {
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
   if (host->hintControl_) {
-    PangoLayout* layout = gtk_widget_create_pango_layout(widget, host->hintControl_->Hint().c_str());
-    PangoFontDescription* d = pango_font_description_from_string("Sans 9");
-    pango_layout_set_font_description(layout, d);
-    pango_font_description_free(d);
+    PangoLayout* layout = MakeLayout(gtk_widget_get_pango_context(widget), HintFont(), host->hintControl_->Hint());
     cairo_move_to(cr, 4, 2);
     pango_cairo_show_layout(cr, layout);
     g_object_unref(layout);

@@ -48,8 +48,6 @@ class GtkHost final : public WindowHost {
   void HideHint();
   void CancelHintTimer(guint& timer);
 
-  PangoLayout* Layout(const ui::Font& font, std::string_view text);
-
   ui::Form* form_ = nullptr;
   std::string title_;
   ErrorReport report_;

@@ -122,26 +122,21 @@ bool Win32Host::CreateWindows() {
   smallIcon_ = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(kMainIcon), IMAGE_ICON,
                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
 
-  WNDCLASSEXA application{};
-  application.cbSize = sizeof application;
-  application.lpfnWndProc = WindowProc;
-  application.hInstance = instance_;
-  application.hIcon = bigIcon_;
-  application.hIconSm = smallIcon_;
-  application.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  application.lpszClassName = kApplicationClass;
-  RegisterClassExA(&application);
-
-  WNDCLASSEXA main{};
-  main.cbSize = sizeof main;
-  main.style = CS_DBLCLKS;  // the second press of a double-click arrives as such and clicks nothing
-  main.lpfnWndProc = WindowProc;
-  main.hInstance = instance_;
-  main.hIcon = bigIcon_;
-  main.hIconSm = smallIcon_;
-  main.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  main.lpszClassName = kMainClass;
-  RegisterClassExA(&main);
+  // Both windows share the window procedure and the icons.
+  auto registerClass = [this](const char* name, UINT style) {
+    WNDCLASSEXA c{};
+    c.cbSize = sizeof c;
+    c.style = style;
+    c.lpfnWndProc = WindowProc;
+    c.hInstance = instance_;
+    c.hIcon = bigIcon_;
+    c.hIconSm = smallIcon_;
+    c.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    c.lpszClassName = name;
+    RegisterClassExA(&c);
+  };
+  registerClass(kApplicationClass, 0);
+  registerClass(kMainClass, CS_DBLCLKS);  // the second press of a double-click arrives as such and clicks nothing
 
   // The application window: zero size, so never seen, but shown, so it has the taskbar button.
   application_ = CreateWindowExA(0, kApplicationClass, title_.c_str(),

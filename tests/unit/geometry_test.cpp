@@ -51,10 +51,4 @@ TEST(Scaling, FollowsTheDefaultFontsTextHeightAwayFrom96Dpi) {
   }
 }
 
-TEST(Rect, TheRightAndBottomEdgesAreExclusive) {
-  EXPECT_TRUE((ui::Rect{0, 0, 10, 10}.Contains({9, 9})));
-  EXPECT_FALSE((ui::Rect{0, 0, 10, 10}.Contains({10, 5})));
-  EXPECT_FALSE((ui::Rect{0, 0, 10, 10}.Contains({5, 10})));
-}
-
 }  // namespace
