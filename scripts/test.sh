@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
+cmake --workflow --preset unit
 cmake --workflow --preset linux
 cmake --workflow --preset win32
 cmake --workflow --preset win64

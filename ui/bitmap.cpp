@@ -7,16 +7,6 @@
 
 namespace ui {
 
-Color Bitmap::PixelAt(int x, int y) const {
-  const std::uint8_t* row = pixels.data() + static_cast<std::size_t>(y) * Stride();
-  if (bitsPerPixel == 8) {
-    const std::uint8_t index = row[x];
-    return index < palette.size() ? palette[index] : kBlack;
-  }
-  const std::uint8_t* p = row + static_cast<std::size_t>(x) * 3;
-  return Color::Rgb(p[2], p[1], p[0]);
-}
-
 Bitmap Bitmap::Rgb(Size s) {
   Bitmap b;
   b.size = s;
@@ -132,11 +122,6 @@ Bitmap Resampler::Rows(int first, int count) {
       dst[i] = static_cast<std::uint8_t>((sum_[i] + (1u << (2 * kWeightBits - 1))) >> (2 * kWeightBits));
   }
   return out;
-}
-
-Bitmap Resample(const Bitmap& source, Size target) {
-  Resampler resampler(source, target);
-  return resampler.Rows(0, resampler.Target().height);
 }
 
 namespace {

@@ -18,7 +18,6 @@ struct Bitmap {
 
   static int StrideFor(int width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
   int Stride() const { return StrideFor(size.width, bitsPerPixel); }
-  Color PixelAt(int x, int y) const;
 
   // An all-black 24-bit bitmap of the given size.
   static Bitmap Rgb(Size size);
@@ -58,9 +57,6 @@ class Resampler {
   std::vector<std::uint32_t> sum_;
   int madeRow_ = -1;
 };
-
-// The whole picture scaled to `target` at once.
-Bitmap Resample(const Bitmap& source, Size target);
 
 // Parses a Windows BMP file: 8-bit palettised (uncompressed or RLE8) or 24-bit uncompressed, either
 // row order. Throws std::runtime_error on anything else, on truncated data, and on RLE8 data that

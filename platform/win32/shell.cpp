@@ -55,10 +55,13 @@ std::wstring WideModulePath() {
 void RestrictDllSearch() {
   const HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
   // Windows 8 and later, and Vista or 7 with update KB2533623: only the system folder is searched.
+  // The test-only fallback twin skips this, to run the branch of systems without it under Wine.
+#ifndef VANTREL_TEST_DLL_SEARCH_FALLBACK
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
   if (const auto setDefault = Lookup<SetDefaultDllDirectoriesFunction>(kernel32, "SetDefaultDllDirectories");
       setDefault && setDefault(kSearchSystem32))
     return;
+#endif
   // Windows XP SP1 and later: "" takes the current directory out of the search; the application's
   // folder stays first, which is why every DLL loaded here is named by its full system path.
   using SetDllDirectoryAFunction = BOOL(WINAPI*)(LPCSTR);

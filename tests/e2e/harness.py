@@ -1,8 +1,10 @@
 """End-to-end harness: the 64-bit twin of the launcher under Wine in a virtual X display.
 
-One Session per test run: an Xvfb display chosen with -displayfd, a fresh Wine prefix with the
-"MS Sans Serif" fonts, a persistent wineserver, the recorder registered as the handler of .pdf,
-.chm and http, and demo discs built from the project's own stand-ins.
+One Session per test run: an Xvfb display chosen with -displayfd, a template Wine prefix made once
+with the "MS Sans Serif" fonts and the recorder registered as the handler of .pdf, .chm and http,
+and for each test a fresh copy of that template with a wineserver of its own (Session.fresh_prefix):
+whatever one test writes to its prefix, another never reads. Demo discs are built from the
+project's own stand-ins.
 """
 import os
 import shutil
@@ -70,7 +72,9 @@ class Session:
         self.bitmap_fonts = bitmap_fonts
         self.work = Path(work or tempfile.mkdtemp(prefix="vantrel-e2e-"))
         self.work.mkdir(parents=True, exist_ok=True)
-        self.prefix = self.work / "prefix"
+        self.template = self.work / "template"
+        self.prefix = self.template
+        self.copies = 0
         self.dpi = dpi
         self.screen = screen
         self.recorders = recorders
@@ -83,6 +87,7 @@ class Session:
         try:
             self._start_display()
             self._make_prefix()
+            self.fresh_prefix("first")
         except BaseException:
             self.close()
             raise
@@ -97,6 +102,7 @@ class Session:
                 p.kill()
         if self.env:
             subprocess.run([WINESERVER, "-k"], env=self.env, stderr=subprocess.DEVNULL)
+            subprocess.run([WINESERVER, "-w"], env=self.env, stderr=subprocess.DEVNULL, timeout=60)
         if self.xvfb and self.xvfb.poll() is None:
             self.xvfb.send_signal(signal.SIGTERM)
             self.xvfb.wait(10)
@@ -106,7 +112,8 @@ class Session:
             self.display = os.environ["VANTREL_DISPLAY"]
             return
         read, write = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", self.screen, "-nolisten", "tcp"],
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", self.screen, "-nolisten", "tcp",
+                                      "-noreset"],
                                      pass_fds=(write,), stdin=subprocess.DEVNULL,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
@@ -126,8 +133,9 @@ class Session:
                    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d", WINEARCH="win64")
         env.pop("WAYLAND_DISPLAY", None)
         self.env = env
-        if self.prefix.exists():
-            shutil.rmtree(self.prefix)
+        for old in [self.template, *self.work.glob("prefix-*")]:  # what an earlier run left
+            subprocess.run(["chmod", "-R", "u+w", str(old)], stderr=subprocess.DEVNULL)
+            shutil.rmtree(old, ignore_errors=True)
         subprocess.run([WINE, "wineboot", "--init"], env=env, check=True, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
         subprocess.run([WINESERVER, "-w"], env=env, timeout=120)
@@ -141,21 +149,45 @@ class Session:
         for name in ("recorder.exe", "peek.exe", "bare.exe"):
             shutil.copy(BUILD / name, tools / name)
         if self.dpi:
-            self.set_dpi(self.dpi)
-        if not self.recorders:
-            return
-        recorder = r"C:\tools\recorder.exe"
-        self.reg_add(r"HKCR\.pdf", "", "REG_SZ", "VantrelTest.pdf")
-        self.reg_add(r"HKCR\VantrelTest.pdf\shell\open\command", "", "REG_SZ", f'"{recorder}" pdf "%1"')
-        self.reg_add(r"HKCR\.chm", "", "REG_SZ", "VantrelTest.chm")
-        self.reg_add(r"HKCR\VantrelTest.chm\shell\open\command", "", "REG_SZ", f'"{recorder}" chm "%1"')
-        self.reg_add(r"HKCR\http\shell\open\command", "", "REG_SZ", f'"{recorder}" http "%1"')
+            self._set_dpi_keys(self.dpi)
+        if self.recorders:
+            recorder = r"C:\tools\recorder.exe"
+            self.reg_add(r"HKCR\.pdf", "", "REG_SZ", "VantrelTest.pdf")
+            self.reg_add(r"HKCR\VantrelTest.pdf\shell\open\command", "", "REG_SZ", f'"{recorder}" pdf "%1"')
+            self.reg_add(r"HKCR\.chm", "", "REG_SZ", "VantrelTest.chm")
+            self.reg_add(r"HKCR\VantrelTest.chm\shell\open\command", "", "REG_SZ", f'"{recorder}" chm "%1"')
+            self.reg_add(r"HKCR\http\shell\open\command", "", "REG_SZ", f'"{recorder}" http "%1"')
+        # The template is copied only once its wineserver has saved the registry and ended.
+        subprocess.run([WINESERVER, "-k"], env=env)
+        subprocess.run([WINESERVER, "-w"], env=env, timeout=60)
 
-    def set_dpi(self, dpi):
-        """Sets the pixel density for the programs started from now on (a new wineserver reads it)."""
+    def fresh_prefix(self, name):
+        """Ends the current copy's wineserver, removes that copy, and makes a fresh copy of the template
+        with a persistent wineserver of its own: the prefix the next test reads and writes alone."""
+        old = self.prefix
+        if old != self.template:
+            subprocess.run([WINESERVER, "-k"], env=self.env, stderr=subprocess.DEVNULL)
+            subprocess.run([WINESERVER, "-w"], env=self.env, timeout=60)
+            subprocess.run(["chmod", "-R", "u+w", str(old)], stderr=subprocess.DEVNULL)
+            shutil.rmtree(old, ignore_errors=True)
+        self.copies += 1
+        safe = "".join(ch if ch.isalnum() else "-" for ch in name)[:60]
+        self.prefix = self.work / f"prefix-{self.copies}-{safe}"
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        subprocess.run(["cp", "-a", str(self.template), str(self.prefix)], check=True)
+        self.env["WINEPREFIX"] = str(self.prefix)
+        subprocess.run([WINESERVER, "-p"], env=self.env, check=True)
+        if self.dpi and self.dpi != 96:
+            self.text_height = int(self.inspect("dpi")["textheight"])
+
+    def _set_dpi_keys(self, dpi):
         self.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", str(dpi))
         self.reg_add(r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts", "LogPixels",
                      "REG_DWORD", str(dpi))
+
+    def set_dpi(self, dpi):
+        """Sets the pixel density for the programs started from now on (a new wineserver reads it)."""
+        self._set_dpi_keys(dpi)
         subprocess.run([WINESERVER, "-k"], env=self.env)
         subprocess.run([WINESERVER, "-w"], env=self.env, timeout=60)
         subprocess.run([WINESERVER, "-p"], env=self.env, check=True)

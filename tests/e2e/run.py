@@ -2,9 +2,14 @@
 """Runs the end-to-end tests: every test_* function of the test_*.py modules beside this file.
 
 usage: run.py [name-substring ...]
-Prints one line a test and closes with "e2e: N passed, N failed"; exits 1 when any failed.
+Each test gets a fresh copy of the session's template Wine prefix and a fresh disc folder in it.
+E2E_ORDER=shuffle:SEED (or shuffle, which picks a seed and prints it) runs the tests in a shuffled
+order that the seed replays. Prints one line a test and closes with "e2e: N passed, N failed";
+exits 1 when any failed.
 """
 import importlib
+import os
+import random
 import sys
 import time
 import traceback
@@ -26,6 +31,11 @@ def main(filters):
                 full = f"{module_path.stem}.{name}"
                 if not filters or any(f in full for f in filters):
                     tests.append((full, getattr(module, name)))
+    order = os.environ.get("E2E_ORDER", "")
+    if order.startswith("shuffle"):
+        seed = order.partition(":")[2] or str(random.randrange(1 << 32))
+        random.Random(seed).shuffle(tests)
+        print(f"e2e order: shuffle:{seed} (E2E_ORDER=shuffle:{seed} replays it)", flush=True)
     passed = failed = 0
     started = time.monotonic()
     with harness.Session(work=out / "session") as session:
@@ -33,6 +43,7 @@ def main(filters):
         for full, test in tests:
             t0 = time.monotonic()
             try:
+                context.begin(full)
                 test(context)
                 passed += 1
                 print(f"PASS {full} ({time.monotonic() - t0:.1f} s)", flush=True)
@@ -59,11 +70,15 @@ class Context:
         self.out = out
         self.count = 0
         self.disc = None
-        self.reset()
 
     def new_disc(self):
         self.count += 1
         return self.s.make_disc(self.s.prefix / "drive_c" / f"disc{self.count}")
+
+    def begin(self, name):
+        """A test's own state: a fresh prefix copied from the template, and a disc folder in it."""
+        self.s.fresh_prefix(name)
+        self.disc = self.new_disc()
 
     def reset(self):
         for p in self.s.processes:
@@ -71,7 +86,6 @@ class Context:
                 p.kill()
                 p.wait(10)
         self.s.processes.clear()
-        self.disc = self.new_disc()
 
 
 if __name__ == "__main__":

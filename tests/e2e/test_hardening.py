@@ -103,27 +103,37 @@ def launcher_lines(c):
 
 
 def test_a_planted_comctl32_is_never_loaded_and_com_starts_only_with_the_first_request(c):
-    planted = c.s.prefix / "drive_c" / "planted.log"
-    planted.unlink(missing_ok=True)
-    shutil.copy(harness.BUILD / "planted" / "comctl32.dll", c.disc / "comctl32.dll")
-    c.s.start(c.disc / "Launch.exe", c.disc, debug="-all,trace+exec,+loaddll,trace+ole",
-              env={"WINEDLLOVERRIDES": c.s.env["WINEDLLOVERRIDES"] + ";comctl32=n,b"})  # searched as Windows does
-    c.s.move(100, 80)
-    c.s.move(102, 82)
-    wait_for(lambda: "tooltip" in c.s.inspect(), timeout=10, what="the tooltip")
-    # (Wine's own comctl32 starts COM for itself, without 0x4: only the launcher's call asks for both flags.)
-    check(not any("coinitializeex" in line and "0x6" in line for line in launcher_lines(c)),
-          "COM was started before any request")
-    c.s.click(40, 200)
-    c.s.wait_records(1)
-    lines = launcher_lines(c)
-    com = next((n for n, line in enumerate(lines) if "coinitializeex" in line and "0x6" in line), None)
-    request = next((n for n, line in enumerate(lines) if ":trace:exec:shellexecutea " in line), None)
-    check(com is not None and request is not None and com < request,
-          f"apartment-threaded COM without OLE1 DDE at line {com}, the request at {request}")
-    check(not planted.exists(), "the comctl32.dll beside the launcher was loaded")
-    loaded = [line for line in lines if "loaddll" in line and "comctl32" in line]
-    check(loaded and all("system32" in line for line in loaded), f"comctl32 loaded as {loaded}")
+    # The twin takes SetDefaultDllDirectories, as Windows 8 and later do; the fallback twin takes the
+    # branch of older systems, where the launcher's own folder is searched first.
+    for twin in ("Launch.exe", "LaunchFallback.exe"):
+        planted = c.s.prefix / "drive_c" / "planted.log"
+        planted.unlink(missing_ok=True)
+        disc = c.s.make_disc(c.s.prefix / "drive_c" / f"planted-{twin[:-4]}", launcher=harness.BUILD / twin)
+        shutil.copy(harness.BUILD / "planted" / "comctl32.dll", disc / "comctl32.dll")
+        c.s.start(disc / "Launch.exe", disc, debug="-all,trace+exec,+loaddll,trace+ole",
+                  env={"WINEDLLOVERRIDES": c.s.env["WINEDLLOVERRIDES"] + ";comctl32=n,b"})  # searched as Windows does
+        c.s.move(100, 80)
+        c.s.move(102, 82)
+        try:
+            wait_for(lambda: "tooltip" in c.s.inspect(), timeout=10, what=f"{twin}: the tooltip")
+        except harness.Failure:
+            check(not planted.exists(), f"{twin}: the comctl32.dll beside the launcher was loaded")
+            raise
+        # (Wine's own comctl32 starts COM for itself, without 0x4: only the launcher's call asks for both flags.)
+        check(not any("coinitializeex" in line and "0x6" in line for line in launcher_lines(c)),
+              f"{twin}: COM was started before any request")
+        c.s.click(40, 200)
+        c.s.wait_records(1)
+        lines = launcher_lines(c)
+        com = next((n for n, line in enumerate(lines) if "coinitializeex" in line and "0x6" in line), None)
+        request = next((n for n, line in enumerate(lines) if ":trace:exec:shellexecutea " in line), None)
+        check(com is not None and request is not None and com < request,
+              f"{twin}: apartment-threaded COM without OLE1 DDE at line {com}, the request at {request}")
+        check(not planted.exists(), f"{twin}: the comctl32.dll beside the launcher was loaded")
+        loaded = [line for line in lines if "loaddll" in line and "comctl32" in line]
+        check(loaded and all("system32" in line for line in loaded), f"{twin}: comctl32 loaded as {loaded}")
+        c.s.launcher.kill()
+        c.s.launcher.wait(10)
 
 
 def test_the_banner_hint_comes_back_only_after_the_pointer_has_left(c):

@@ -185,6 +185,16 @@ def test_linux_every_click_reaches_the_desktop_and_install_turns_to_upgrade(c):
         d.click(40, 240)
         record = d.records(len(cases) + 1)[-1]
         check(record[1] == f"{disc}/Vantrel/Vantrel Upgrade.EXE", f"then the upgrader: {record}")
+        # A real double click on the manual, then one click on the banner: once the banner's request
+        # has arrived, the double click has made exactly one.
+        before = len(cases) + 1
+        time.sleep(0.6)
+        c.s.xdotool("mousemove", d.origin[0] + 40, d.origin[1] + 285, "sleep", "0.1", "click", "--repeat", "2",
+                    "--delay", "80", "1")
+        d.click(100, 80)
+        later = wait_for(lambda: (lambda r: r if any(x[0] == "http" for x in r) else None)(d.records(before)[before:]),
+                         what="the banner's request after the double click")
+        check([x[0] for x in later] == ["chm", "http"], f"a double click opened once: {later}")
     finally:
         d.stop()
 

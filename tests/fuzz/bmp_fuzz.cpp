@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const ui::Bitmap b = ui::ParseBmp(file);
     if (b.pixels.size() != static_cast<std::size_t>(b.Stride()) * static_cast<std::size_t>(b.size.height)) std::abort();
     if (b.bitsPerPixel == 8 && (b.palette.empty() || b.palette.size() > 256)) std::abort();
-    (void)ui::Resample(b, {7, 5});  // every palette index, in range or not, can be drawn
+    (void)ui::Resampler(b, {7, 5}).Rows(0, 5);  // every palette index, in range or not, can be drawn
   } catch (const std::runtime_error&) {
   }
   return 0;

@@ -22,6 +22,7 @@ TEST(CentreOn, CentresOnTheWholeDesktopButNeverBeforeItsCorner) {
   const Row rows[] = {
       {{0, 0, 1024, 768}, {622, 470}, {201, 149}},
       {{0, 0, 1025, 769}, {623, 471}, {201, 149}},        // both halves truncate
+      {{0, 0, 1024, 768}, {623, 471}, {201, 149}},        // 512 - 311, not (1024 - 623) / 2 = 200
       {{-1280, 0, 2560, 1024}, {622, 470}, {-311, 277}},  // a monitor left of the primary one
       {{0, 0, 500, 400}, {622, 470}, {0, 0}},             // larger than the desktop: pinned to its corner
       {{100, 50, 400, 300}, {622, 470}, {100, 50}},
