@@ -27,5 +27,5 @@ run() {  # name seconds sources...
 run registry_fuzz "$seconds" tests/fuzz/registry_fuzz.cpp probes/registry_access.cpp probes/probes.cpp
 mkdir -p "$out/bmp_fuzz-corpus" && cp assets/banner.bmp "$out/bmp_fuzz-corpus/banner.bmp"
 run bmp_fuzz "$(((seconds + 1) / 2))" tests/fuzz/bmp_fuzz.cpp ui/bitmap.cpp
-run wine_registry_fuzz "$(((seconds + 1) / 2))" tests/fuzz/wine_registry_fuzz.cpp platform/gtk/wine_registry.cpp
+run wine_registry_fuzz "$(((seconds + 1) / 2))" tests/fuzz/wine_registry_fuzz.cpp platform/wine/registry_file.cpp
 echo "fuzz: $passed passed, 0 failed"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the native core and Linux launcher, the release and its 64-bit
-# twin, and runs every test: unit tests, the checks of both launcher executables, the fuzzers and the
-# end-to-end tests (Windows under Wine, Linux under the same virtual display).
+# twin, and runs every test: unit tests (under ASan and UBSan), the checks of both launcher
+# executables, the fuzzers and the end-to-end tests (Windows under Wine, Linux under the same virtual
+# display; E2E_ORDER=shuffle:SEED shuffles their order).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

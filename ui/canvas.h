@@ -20,7 +20,7 @@ struct Font {
   friend bool operator==(const Font&, const Font&) = default;
 };
 
-enum class SystemColor { kButtonHighlight, kButtonShadow, kWindowText };
+enum class SystemColor { kButtonHighlight, kButtonShadow };
 
 class TextMeasurer {
  public:

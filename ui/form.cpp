@@ -33,21 +33,22 @@ void Form::SetHot(Control* control) {
   if (control == hot_) return;
   Control* previous = hot_;
   hot_ = control;
-  if (hintHeld_ && hintHeld_ != control) {
-    hintHeld_ = nullptr;
-    if (onHintArmed) onHintArmed(true);
-  }
   if (previous && previous->onMouseLeave) previous->onMouseLeave(*previous);
   if (control && control->onMouseEnter) control->onMouseEnter(*control);
 }
 
-void Form::PointerMove(Point p) { SetHot(pressed_ ? pressed_ : ControlAt(p)); }
+void Form::PointerMove(Point p) {
+  SetHot(pressed_ ? pressed_ : ControlAt(p));
+  hint.PointerAt(hot_);
+}
 
 void Form::PointerLeave() {
   if (!pressed_) SetHot(nullptr);
+  hint.PointerAt(hot_);
 }
 
 bool Form::PointerPress(Point p) {
+  hint.Pressed();
   Control* target = ControlAt(p);
   if (!target || !target->Enabled()) return false;
   pressed_ = target;
@@ -62,13 +63,8 @@ void Form::PointerRelease(Point p) {
   const bool inside = armed->Bounds().Contains(p);
   const bool inWindow = Rect{0, 0, clientSize.width, clientSize.height}.Contains(p);
   SetHot(inWindow ? ControlAt(p) : nullptr);
+  hint.PointerAt(hot_);
   if (inside && armed->onClick) armed->onClick(*armed);
-}
-
-void Form::HintHidden() {
-  if (hintHeld_ || !hot_ || hot_->Hint().empty()) return;
-  hintHeld_ = hot_;
-  if (onHintArmed) onHintArmed(false);
 }
 
 void Form::Activate() {

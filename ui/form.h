@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/controls.h"
+#include "ui/hint.h"
 
 namespace ui {
 
@@ -56,14 +57,9 @@ class Form {
   // The press ended without a release reaching the window (capture taken away): no click.
   void PointerCancel() { pressed_ = nullptr; }
   Control* Hot() const { return hot_; }
-  Control* Pressed() const { return pressed_; }
 
-  // A hint that has hidden by itself does not show again until the pointer has left its control
-  // and come back, whatever the platform's hint window would do. The host reports each hide; the
-  // form answers through onHintArmed: false while the hint must stay away, true once it may show.
-  // A hide after the pointer has already left holds nothing back.
-  void HintHidden();
-  std::function<void(bool armed)> onHintArmed;
+  // The hint of the control under the pointer; the host gives it a timer and a popup.
+  Hint hint;
 
   // Runs onActivate the first time the window becomes active, never again.
   void Activate();
@@ -89,7 +85,6 @@ class Form {
   std::function<void(const Rect&)> invalidate_;
   Control* hot_ = nullptr;
   Control* pressed_ = nullptr;
-  Control* hintHeld_ = nullptr;  // the control whose hint hid while the pointer stayed on it
   bool activated_ = false;
 };
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "platform/gtk/wine_registry.h"
+#include "platform/wine/registry_file.h"
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/shell.h"

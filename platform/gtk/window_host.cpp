@@ -5,98 +5,17 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/gtk/cairo_canvas.h"
 #include "ui/placement.h"
 
 namespace platform {
 
 namespace {
 
-constexpr int kHintDelayMs = 500;
-constexpr int kHintShownMs = 2500;
 constexpr ui::Color kHintBackground = ui::Color::Rgb(0xFF, 0xFF, 0xE1);
-
-void SetSource(cairo_t* cr, ui::Color c) { cairo_set_source_rgb(cr, c.R() / 255.0, c.G() / 255.0, c.B() / 255.0); }
-
-PangoFontDescription* Describe(const ui::Font& font) {
-  PangoFontDescription* d = pango_font_description_new();
-  pango_font_description_set_family(d, font.face.c_str());
-  // The character height in pixels is the em size, as Windows takes a negative font height.
-  pango_font_description_set_absolute_size(d, font.height * PANGO_SCALE);
-  pango_font_description_set_weight(d, (font.style & ui::kBold) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-  pango_font_description_set_style(d, (font.style & ui::kItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-  return d;
-}
-
-// A one-line layout of `text` in the font `d` describes (taken over and freed); the caller unrefs it.
-PangoLayout* MakeLayout(PangoContext* context, PangoFontDescription* d, std::string_view text) {
-  PangoLayout* layout = pango_layout_new(context);
-  pango_layout_set_font_description(layout, d);
-  pango_font_description_free(d);
-  pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
-  return layout;
-}
 
 // The hint's font, as the system's tooltips use.
 PangoFontDescription* HintFont() { return pango_font_description_from_string("Sans 9"); }
-
-class CairoCanvas final : public ui::Canvas {
- public:
-  CairoCanvas(cairo_t* cr, PangoContext* context) : cr_(cr), context_(context) {}
-
-  ui::Color System(ui::SystemColor which) override {
-    switch (which) {
-      case ui::SystemColor::kButtonHighlight: return ui::kWhite;
-      case ui::SystemColor::kButtonShadow: return ui::Color::Rgb(160, 160, 160);
-      case ui::SystemColor::kWindowText: return ui::kBlack;
-    }
-    return ui::kBlack;
-  }
-
-  void FillRect(const ui::Rect& r, ui::Color color) override {
-    SetSource(cr_, color);
-    cairo_rectangle(cr_, r.left, r.top, r.width, r.height);
-    cairo_fill(cr_);
-  }
-
-  void DrawText(ui::Point origin, std::string_view text, const ui::Font& font, ui::Color color) override {
-    PangoLayout* layout = MakeLayout(context_, Describe(font), text);
-    SetSource(cr_, color);
-    cairo_move_to(cr_, origin.x, origin.y);
-    pango_cairo_show_layout(cr_, layout);
-    g_object_unref(layout);
-  }
-
-  void DrawBitmap(ui::Point at, const ui::Bitmap& bitmap, const ui::Rect& clip) override {
-    if (bitmap.bitsPerPixel != 24 || bitmap.size.width <= 0 || bitmap.size.height <= 0) return;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, bitmap.size.width, bitmap.size.height);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-      cairo_surface_destroy(surface);
-      return;
-    }
-    cairo_surface_flush(surface);
-    unsigned char* data = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < bitmap.size.height; ++y) {
-      const std::uint8_t* from = bitmap.pixels.data() + static_cast<std::size_t>(y) * bitmap.Stride();
-      auto* to = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
-      for (int x = 0; x < bitmap.size.width; ++x, from += 3)
-        to[x] = (std::uint32_t{from[2]} << 16) | (std::uint32_t{from[1]} << 8) | from[0];  // native 0x00RRGGBB
-    }
-    cairo_surface_mark_dirty(surface);
-    cairo_save(cr_);
-    cairo_rectangle(cr_, clip.left, clip.top, clip.width, clip.height);
-    cairo_clip(cr_);
-    cairo_set_source_surface(cr_, surface, at.x, at.y);
-    cairo_rectangle(cr_, at.x, at.y, bitmap.size.width, bitmap.size.height);
-    cairo_fill(cr_);
-    cairo_restore(cr_);
-    cairo_surface_destroy(surface);
-  }
-
- private:
-  cairo_t* const cr_;
-  PangoContext* const context_;
-};
 
 std::uint32_t Le32(std::span<const std::uint8_t> d, std::size_t at) {
   return d[at] | (d[at + 1] << 8) | (d[at + 2] << 16) | (static_cast<std::uint32_t>(d[at + 3]) << 24);
@@ -212,9 +131,9 @@ void GtkHost::Centre() {
   gtk_window_move(GTK_WINDOW(window_), at.x, at.y);
 }
 
-int GtkHost::Run(ui::Form& form, std::string_view title, const ErrorReport& report) {
+// The title captions the taskbar entry on Windows; here the window's caption, the same text, does that.
+int GtkHost::Run(ui::Form& form, std::string_view, const ErrorReport& report) {
   form_ = &form;
-  title_ = std::string(title);
   report_ = report;
 
   window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
@@ -252,10 +171,8 @@ int GtkHost::Run(ui::Form& form, std::string_view title, const ErrorReport& repo
   form.onClose = [this] {
     if (window_) gtk_widget_destroy(window_);
   };
-  form.onHintArmed = [this](bool armed) {
-    hintArmed_ = armed;
-    if (!armed) CancelHintTimer(hintShowTimer_);
-  };
+  form.hint.SetHost({[this](int ms) { StartHintTimer(ms); }, [this] { StopHintTimer(); },
+                     [this](const ui::Control& control) { ShowHint(control); }, [this] { HideHint(); }});
 
   gtk_widget_realize(window_);
   // A fixed window: moved and closed, never resized, minimised to nothing or maximised.
@@ -264,13 +181,12 @@ int GtkHost::Run(ui::Form& form, std::string_view title, const ErrorReport& repo
   gtk_widget_show_all(window_);
   gtk_main();
 
-  CancelHintTimer(hintShowTimer_);
-  CancelHintTimer(hintHideTimer_);
+  StopHintTimer();
   if (hint_) gtk_widget_destroy(hint_);
   hint_ = nullptr;
   form.SetInvalidator(nullptr);
   form.onClose = nullptr;
-  form.onHintArmed = nullptr;
+  form.hint.SetHost({});
   return 0;
 }
 
@@ -290,8 +206,9 @@ gboolean GtkHost::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
 gboolean GtkHost::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer self) {
   auto* host = static_cast<GtkHost*>(self);
   host->Guarded([&] {
+    host->pointerX_ = static_cast<int>(event->x_root);
+    host->pointerY_ = static_cast<int>(event->y_root);
     host->form_->PointerMove({static_cast<int>(std::floor(event->x)), static_cast<int>(std::floor(event->y))});
-    host->PointerMovedForHint(static_cast<int>(event->x_root), static_cast<int>(event->y_root));
   });
   return TRUE;
 }
@@ -299,10 +216,7 @@ gboolean GtkHost::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer self) {
 gboolean GtkHost::OnLeave(GtkWidget*, GdkEventCrossing* event, gpointer self) {
   auto* host = static_cast<GtkHost*>(self);
   if (event->mode != GDK_CROSSING_NORMAL && event->mode != GDK_CROSSING_UNGRAB) return FALSE;
-  host->Guarded([&] {
-    host->form_->PointerLeave();
-    host->PointerMovedForHint(static_cast<int>(event->x_root), static_cast<int>(event->y_root));
-  });
+  host->Guarded([&] { host->form_->PointerLeave(); });
   return TRUE;
 }
 
@@ -317,7 +231,6 @@ gboolean GtkHost::OnButton(GtkWidget*, GdkEventButton* event, gpointer self) {
       case GDK_BUTTON_RELEASE: host->form_->PointerRelease(p); break;
       default: break;
     }
-    if (event->type == GDK_BUTTON_PRESS) host->HideHint();  // a press puts the hint away, as on Windows
   });
   return TRUE;
 }
@@ -343,48 +256,27 @@ void GtkHost::OnDestroy(GtkWidget*, gpointer self) {
   gtk_main_quit();
 }
 
-void GtkHost::CancelHintTimer(guint& timer) {
-  if (timer) g_source_remove(timer);
-  timer = 0;
+void GtkHost::StartHintTimer(int ms) {
+  StopHintTimer();
+  hintTimer_ = g_timeout_add(static_cast<guint>(ms), OnHintTimer, this);
 }
 
-void GtkHost::PointerMovedForHint(int rootX, int rootY) {
-  pointerX_ = rootX;
-  pointerY_ = rootY;
-  ui::Control* hot = form_->Hot();
-  if (!hot || hot->Hint().empty()) {
-    HideHint();
-    CancelHintTimer(hintShowTimer_);
-    hintControl_ = nullptr;
-    return;
-  }
-  if (hot != hintControl_) {
-    HideHint();
-    hintControl_ = hot;
-  }
-  if (hintShown_) return;
-  // The hint shows once the pointer has rested for the delay: each move starts it again.
-  CancelHintTimer(hintShowTimer_);
-  if (hintArmed_) hintShowTimer_ = g_timeout_add(kHintDelayMs, OnHintShow, this);
+void GtkHost::StopHintTimer() {
+  if (hintTimer_) g_source_remove(hintTimer_);
+  hintTimer_ = 0;
 }
 
-gboolean GtkHost::OnHintShow(gpointer self) {
+gboolean GtkHost::OnHintTimer(gpointer self) {
   auto* host = static_cast<GtkHost*>(self);
-  host->hintShowTimer_ = 0;
-  host->Guarded([&] { host->ShowHint(); });
+  host->hintTimer_ = 0;
+  host->Guarded([&] { host->form_->hint.TimerFired(); });
   return G_SOURCE_REMOVE;
 }
 
-gboolean GtkHost::OnHintHide(gpointer self) {
-  auto* host = static_cast<GtkHost*>(self);
-  host->hintHideTimer_ = 0;
-  host->Guarded([&] { host->HideHint(); });
-  return G_SOURCE_REMOVE;
-}
-
-void GtkHost::ShowHint() {
-  if (!hintArmed_ || !hintControl_ || hintControl_ != form_->Hot() || !hint_) return;
-  PangoLayout* layout = MakeLayout(measuring_, HintFont(), hintControl_->Hint());
+void GtkHost::ShowHint(const ui::Control& control) {
+  if (!hint_) return;
+  hintText_ = control.Hint();
+  PangoLayout* layout = MakeLayout(measuring_, HintFont(), hintText_);
   int width = 0, height = 0;
   pango_layout_get_pixel_size(layout, &width, &height);
   g_object_unref(layout);
@@ -393,17 +285,10 @@ void GtkHost::ShowHint() {
   const int cursor = static_cast<int>(gdk_display_get_default_cursor_size(gdk_display_get_default()));
   gtk_window_move(GTK_WINDOW(hint_), pointerX_, pointerY_ + cursor);
   gtk_widget_show_all(hint_);
-  hintShown_ = true;
-  CancelHintTimer(hintHideTimer_);
-  hintHideTimer_ = g_timeout_add(kHintShownMs, OnHintHide, this);
 }
 
 void GtkHost::HideHint() {
-  CancelHintTimer(hintHideTimer_);
-  if (!hintShown_) return;
-  hintShown_ = false;
   if (hint_) gtk_widget_hide(hint_);
-  form_->HintHidden();  // the form holds the hint back while the pointer stays on its control
 }
 
 gboolean GtkHost::OnHintDraw(GtkWidget* widget, cairo_t* cr, gpointer self) {
@@ -416,8 +301,8 @@ gboolean GtkHost::OnHintDraw(GtkWidget* widget, cairo_t* cr, gpointer self) {
   cairo_rectangle(cr, 0.5, 0.5, width - 1, height - 1);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
-  if (host->hintControl_) {
-    PangoLayout* layout = MakeLayout(gtk_widget_get_pango_context(widget), HintFont(), host->hintControl_->Hint());
+  if (!host->hintText_.empty()) {
+    PangoLayout* layout = MakeLayout(gtk_widget_get_pango_context(widget), HintFont(), host->hintText_);
     cairo_move_to(cr, 4, 2);
     pango_cairo_show_layout(cr, layout);
     g_object_unref(layout);

@@ -33,34 +33,28 @@ class GtkHost final : public WindowHost {
   static gboolean OnButton(GtkWidget*, GdkEventButton* event, gpointer self);
   static gboolean OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer self);
   static gboolean OnHintDraw(GtkWidget*, cairo_t* cr, gpointer self);
-  static gboolean OnHintShow(gpointer self);
-  static gboolean OnHintHide(gpointer self);
+  static gboolean OnHintTimer(gpointer self);
   static void OnDestroy(GtkWidget*, gpointer self);
 
   template <class Action>
   void Guarded(Action action) noexcept;
   void Report(std::exception_ptr error) noexcept;
   void Centre();
-  // The banner's hint: shown after the pointer has rested on a control with a hint for 500 ms,
-  // hidden after 2500 ms or when the pointer leaves it.
-  void PointerMovedForHint(int rootX, int rootY);
-  void ShowHint();
+  // The banner's hint, as the form's hint rule asks: one timer, a popup below the pointer.
+  void StartHintTimer(int ms);
+  void StopHintTimer();
+  void ShowHint(const ui::Control& control);
   void HideHint();
-  void CancelHintTimer(guint& timer);
 
   ui::Form* form_ = nullptr;
-  std::string title_;
   ErrorReport report_;
   GtkWidget* window_ = nullptr;
   GtkWidget* area_ = nullptr;
   GtkWidget* hint_ = nullptr;
   std::vector<GdkPixbuf*> icons_;
   PangoContext* measuring_ = nullptr;
-  ui::Control* hintControl_ = nullptr;  // the control whose hint shows or waits to show
-  bool hintArmed_ = true;
-  bool hintShown_ = false;
-  guint hintShowTimer_ = 0;
-  guint hintHideTimer_ = 0;
+  std::string hintText_;
+  guint hintTimer_ = 0;
   int pointerX_ = 0;
   int pointerY_ = 0;
   bool reporting_ = false;

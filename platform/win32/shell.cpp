@@ -20,6 +20,13 @@ Function Lookup(HMODULE module, const char* name) {
 
 const char* OrNull(const std::optional<std::string>& text) { return text ? text->c_str() : nullptr; }
 
+int ShowCommand(ShowMode show) {
+  switch (show) {
+    case ShowMode::kNormal: break;
+  }
+  return SW_SHOWNORMAL;
+}
+
 std::wstring Wide(std::string_view text, UINT codePage) {
   if (text.empty()) return {};
   const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -102,7 +109,7 @@ void WindowsShell::Execute(const ShellRequest& request) {
   if (!request.utf8) {
     if (shellExecuteA_)
       shellExecuteA_(owner, OrNull(request.verb), request.file.c_str(), OrNull(request.parameters),
-                     OrNull(request.directory), SW_SHOWNORMAL);
+                     OrNull(request.directory), ShowCommand(request.show));
     return;
   }
   if (!shellExecuteW_) return;
@@ -110,7 +117,7 @@ void WindowsShell::Execute(const ShellRequest& request) {
   const std::wstring file = Wide(request.file, CP_UTF8);
   const auto parameters = WideOrNone(request.parameters);
   const auto directory = WideOrNone(request.directory);
-  shellExecuteW_(owner, OrNull(verb), file.c_str(), OrNull(parameters), OrNull(directory), SW_SHOWNORMAL);
+  shellExecuteW_(owner, OrNull(verb), file.c_str(), OrNull(parameters), OrNull(directory), ShowCommand(request.show));
 }
 
 std::uint32_t WindowsProcess::ModuleFileName(char* buffer, std::uint32_t size) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/gdi_canvas.h"
 #include "platform/win32/shell.h"
 #include "ui/marks.h"
 #include "ui/placement.h"
@@ -20,62 +21,14 @@ constexpr char kApplicationClass[] = "TApplication";
 constexpr UINT kActivateOnce = WM_APP + 1;
 constexpr UINT kPassFocus = WM_APP + 2;  // the taskbar window hands the focus on to the launcher window
 constexpr UINT kAfterFirstPaint = WM_APP + 3;
+constexpr UINT_PTR kHintTimer = 1;
+constexpr UINT_PTR kHintTool = 1;
 constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_TOOLWINDOW;
 constexpr int kMainIcon = 1;
 
-RECT ToRect(const ui::Rect& r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
 ui::Rect FromRect(const RECT& r) { return ui::Rect{r.left, r.top, r.right - r.left, r.bottom - r.top}; }
 ui::Point PointOf(LPARAM lParam) { return ui::Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
-class GdiCanvas final : public ui::Canvas {
- public:
-  GdiCanvas(HDC dc, Win32Host& host) : dc_(dc), host_(host) {}
-
-  ui::Color System(ui::SystemColor which) override {
-    switch (which) {
-      case ui::SystemColor::kButtonHighlight: return ui::Color{GetSysColor(COLOR_BTNHIGHLIGHT)};
-      case ui::SystemColor::kButtonShadow: return ui::Color{GetSysColor(COLOR_BTNSHADOW)};
-      case ui::SystemColor::kWindowText: return ui::Color{GetSysColor(COLOR_WINDOWTEXT)};
-    }
-    return ui::kBlack;
-  }
-
-  void FillRect(const ui::Rect& rect, ui::Color color) override {
-    const RECT r = ToRect(rect);
-    SetDCBrushColor(dc_, color.value);
-    ::FillRect(dc_, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-  }
-
-  void DrawText(ui::Point origin, std::string_view text, const ui::Font& font, ui::Color color) override {
-    ScopedSelectObject select(dc_, host_.FontFor(font));
-    SetBkMode(dc_, TRANSPARENT);
-    SetTextColor(dc_, color.value);
-    TextOutA(dc_, origin.x, origin.y, text.data(), static_cast<int>(text.size()));
-  }
-
-  void DrawBitmap(ui::Point at, const ui::Bitmap& bitmap, const ui::Rect& clip) override {
-    if (bitmap.bitsPerPixel != 24) return;
-    const int left = std::max(at.x, clip.left);
-    const int top = std::max(at.y, clip.top);
-    const int right = std::min(at.x + bitmap.size.width, clip.Right());
-    const int bottom = std::min(at.y + bitmap.size.height, clip.Bottom());
-    if (right <= left || bottom <= top) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = bitmap.size.width;
-    info.bmiHeader.biHeight = -bitmap.size.height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    StretchDIBits(dc_, left, top, right - left, bottom - top, left - at.x, top - at.y, right - left, bottom - top,
-                  bitmap.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
-  }
-
- private:
-  const HDC dc_;
-  Win32Host& host_;
-};
 
 }  // namespace
 
@@ -156,9 +109,9 @@ bool Win32Host::CreateWindows() {
     InvalidateRect(main_, &rect, FALSE);
   });
   form_->onClose = [this] { PostMessageA(main_, WM_CLOSE, 0, 0); };
-  form_->onHintArmed = [this](bool armed) {
-    if (tooltip_) SendMessageA(tooltip_, TTM_ACTIVATE, armed ? TRUE : FALSE, 0);
-  };
+  form_->hint.SetHost({[this](int ms) { SetTimer(main_, kHintTimer, static_cast<UINT>(ms), nullptr); },
+                       [this] { KillTimer(main_, kHintTimer); },
+                       [this](const ui::Control& control) { ShowHint(control); }, [this] { HideHint(); }});
   return true;
 }
 
@@ -176,20 +129,38 @@ void Win32Host::AddTooltips() {
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_, nullptr, instance_,
                              nullptr);
   if (!tooltip_) return;
-  UINT id = 0;
-  for (const auto& control : form_->Controls()) {
-    if (control->Hint().empty()) continue;
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;  // understood by every comctl32 version
-    tool.uFlags = TTF_SUBCLASS;
-    tool.hwnd = main_;
-    tool.uId = ++id;
-    tool.rect = ToRect(control->Bounds());
-    tool.lpszText = const_cast<char*>(control->Hint().c_str());
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  }
-  SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(500, 0));
-  SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(2500, 0));
+  // One tracking tool: when it shows and hides is the form's hint rule, not the control's own timing.
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;  // understood by every comctl32 version
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  tool.hwnd = main_;
+  tool.uId = kHintTool;
+  tool.lpszText = const_cast<char*>("");
+  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32Host::ShowHint(const ui::Control& control) {
+  if (!tooltip_) return;
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.hwnd = main_;
+  tool.uId = kHintTool;
+  tool.lpszText = const_cast<char*>(control.Hint().c_str());
+  SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  // At the pointer, moved down by the height of the pointer shape.
+  POINT at{};
+  GetCursorPos(&at);
+  SendMessageA(tooltip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y + GetSystemMetrics(SM_CYCURSOR)));
+  SendMessageA(tooltip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32Host::HideHint() {
+  if (!tooltip_) return;
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.hwnd = main_;
+  tool.uId = kHintTool;
+  SendMessageA(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Win32Host::ShowMain(int showCommand) {
@@ -248,6 +219,7 @@ int Win32Host::Run(ui::Form& form, std::string_view title, const ErrorReport& re
   if (IsWindow(application_)) DestroyWindow(application_);
   form_->SetInvalidator(nullptr);
   form_->onClose = nullptr;
+  form_->hint.SetHost({});
   return static_cast<int>(message.wParam);
 }
 
@@ -336,10 +308,10 @@ LRESULT Win32Host::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
     case kActivateOnce:
       form_->Activate();
       return 0;
-    case WM_NOTIFY:
-      if (tooltip_ && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == tooltip_ &&
-          reinterpret_cast<const NMHDR*>(lParam)->code == TTN_POP)
-        form_->HintHidden();
+    case WM_TIMER:
+      if (wParam != kHintTimer) break;
+      KillTimer(main_, kHintTimer);  // one shot: the form starts it again when it needs it
+      form_->hint.TimerFired();
       return 0;
     case kAfterFirstPaint:
       if (!IsWindowVisible(application_)) ShowWindow(application_, SW_SHOWNOACTIVATE);

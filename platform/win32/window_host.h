@@ -37,6 +37,8 @@ class Win32Host final : public WindowHost {
   void ApplicationMinimised(bool minimised);
   void Paint(HDC target, const RECT& dirty);
   void AddTooltips();
+  void ShowHint(const ui::Control& control);
+  void HideHint();
   // Shows the application's error report for `error`; never throws.
   void Report(std::exception_ptr error) noexcept;
 

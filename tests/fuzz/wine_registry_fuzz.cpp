@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/gtk/wine_registry.h"
+#include "platform/wine/registry_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(bytes), size);

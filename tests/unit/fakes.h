@@ -39,7 +39,6 @@ class Canvas final : public ui::Canvas {
     switch (which) {
       case ui::SystemColor::kButtonHighlight: return kHighlight;
       case ui::SystemColor::kButtonShadow: return kShadow;
-      case ui::SystemColor::kWindowText: return ui::kBlack;
     }
     return ui::kBlack;
   }

@@ -43,7 +43,7 @@ struct Board {
 class Window : public ::testing::Test, public Board {};
 
 struct Step {
-  enum Kind { kMove, kLeave, kPress, kRelease, kDouble, kHintHidden } kind;
+  enum Kind { kMove, kLeave, kPress, kRelease, kDouble, kTimer } kind;
   ui::Point at{};
 };
 
@@ -55,7 +55,7 @@ void Replay(ui::Form& form, const std::vector<Step>& steps) {
       case Step::kPress: form.PointerPress(s.at); break;
       case Step::kRelease: form.PointerRelease(s.at); break;
       case Step::kDouble: form.PointerDoubleClick(s.at); break;
-      case Step::kHintHidden: form.HintHidden(); break;
+      case Step::kTimer: form.hint.TimerFired(); break;
     }
   }
 }
@@ -112,33 +112,43 @@ TEST(Tracking, PointerSequencesSendLeaveBeforeEnter) {
   }
 }
 
-TEST(Hint, OnceHiddenItWaitsUntilThePointerHasLeftItsControl) {
+TEST(Hint, ShowsAfterARestHidesAfterItsTimeAndWaitsForThePointerToLeave) {
   using enum Step::Kind;
   struct Row {
     const char* what;
     std::vector<Step> steps;
     const char* want;
   };
-  // Label a carries the hint; "hint off" and "hint on" are what the host is told.
+  // Label a carries the hint; "timer N", "stop", "show a" and "hide" are what the host is told, and
+  // kTimer is the host's timer running out.
   const Row rows[] = {
-      {"hidden while resting: held until the pointer leaves",
-       {{kMove, {12, 12}}, {kHintHidden}, {kMove, {14, 13}}, {kMove, {12, 50}}},
-       "enter a, hint off, hint on, leave a"},
-      {"hidden after the pointer left: nothing held", {{kMove, {12, 12}}, {kMove, {12, 50}}, {kHintHidden}},
-       "enter a, leave a"},
-      {"hidden just before the leave reaches the form",
-       {{kMove, {12, 12}}, {kHintHidden}, {kMove, {40, 12}}},
-       "enter a, hint off, hint on, leave a, enter b"},
-      {"leaving the window re-arms it", {{kMove, {12, 12}}, {kHintHidden}, {kLeave}}, "enter a, hint off, hint on, leave a"},
-      {"a second hide while held says nothing more",
-       {{kMove, {12, 12}}, {kHintHidden}, {kHintHidden}, {kMove, {12, 50}}, {kMove, {12, 12}}},
-       "enter a, hint off, hint on, leave a, enter a"},
-      {"a control without a hint holds nothing", {{kMove, {40, 12}}, {kHintHidden}}, "enter b"},
+      {"shown after the rest, hidden after its time, held while the pointer stays",
+       {{kMove, {12, 12}}, {kTimer}, {kTimer}, {kMove, {14, 13}}, {kTimer}},
+       "enter a, timer 500, show a, timer 2500, hide"},
+      {"each move on the control starts the rest again",
+       {{kMove, {12, 12}}, {kMove, {14, 13}}, {kTimer}},
+       "enter a, timer 500, timer 500, show a, timer 2500"},
+      {"back once the pointer has left and come back",
+       {{kMove, {12, 12}}, {kTimer}, {kTimer}, {kMove, {12, 50}}, {kMove, {12, 12}}, {kTimer}},
+       "enter a, timer 500, show a, timer 2500, hide, leave a, enter a, timer 500, show a, timer 2500"},
+      {"leaving while shown hides it at once",
+       {{kMove, {12, 12}}, {kTimer}, {kMove, {40, 12}}},
+       "enter a, timer 500, show a, timer 2500, leave a, enter b, hide, stop"},
+      {"leaving the window before the rest ends shows nothing",
+       {{kMove, {12, 12}}, {kLeave}, {kTimer}},
+       "enter a, timer 500, leave a, stop"},
+      {"a press puts it away until the pointer leaves",
+       {{kMove, {12, 12}}, {kTimer}, {kPress, {12, 12}}, {kRelease, {12, 12}}, {kMove, {13, 13}}, {kTimer}},
+       "enter a, timer 500, show a, timer 2500, hide, stop, click a"},
+      {"a control without a hint starts nothing", {{kMove, {40, 12}}, {kTimer}}, "enter b"},
   };
   for (const Row& r : rows) {
     Board board;
     board.a->SetHint("tip");
-    board.form.onHintArmed = [&](bool armed) { board.log.push_back(armed ? "hint on" : "hint off"); };
+    board.form.hint.SetHost({[&](int ms) { board.log.push_back("timer " + std::to_string(ms)); },
+                             [&] { board.log.push_back("stop"); },
+                             [&](const ui::Control& c) { board.log.push_back("show " + c.Name()); },
+                             [&] { board.log.push_back("hide"); }});
     Replay(board.form, r.steps);
     EXPECT_EQ(board.Log(), r.want) << r.what;
   }

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "platform/gtk/services.h"
-#include "platform/gtk/wine_registry.h"
+#include "platform/wine/registry_file.h"
 #include "probes/probes.h"
 #include "probes/registry_access.h"
 

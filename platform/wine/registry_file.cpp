@@ -1,6 +1,6 @@
 // Reads keys from a Wine registry file: its header, key lines, and value lines in Wine's own
 // notation (quoted strings with escapes, str(N):, dword:, hex: and hex(N): with wrapped lines).
-#include "platform/gtk/wine_registry.h"
+#include "platform/wine/registry_file.h"
 
 #include <cctype>
 
