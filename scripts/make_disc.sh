@@ -50,6 +50,8 @@ for path in sys.stdin.read().splitlines():
     name = path.rsplit("/", 1)[-1]
     if len(name) > 103 or any(c in name for c in "*:;?\\\"<>|") or any(ord(c) < 32 for c in name):
         print(f"  {path}: ISO 9660 with Joliet cannot carry this name as written")
+    elif any(ord(c) > 0xFFFF for c in name):  # Joliet stores UCS-2
+        print(f"  {path}: Joliet cannot carry a character beyond U+FFFF")
     key = path.lower()
     if key in seen:
         print(f"  {path}: differs from {seen[key]} only in case")
@@ -107,7 +109,7 @@ chmod 0755 "$stage/Launch.x86_64" "$stage/autorun.sh"
 
 mkdir -p "$(dirname "$out")"
 rm -f "$out.tmp"
-SOURCE_DATE_EPOCH=$epoch xorriso -as mkisofs -quiet -iso-level 3 -r -J -joliet-long -V VANTREL_SETUP \
+SOURCE_DATE_EPOCH=$epoch xorriso -as mkisofs -quiet -input-charset UTF-8 -iso-level 3 -r -J -joliet-long -V VANTREL_SETUP \
   --set_all_file_dates "=$epoch" -o "$out.tmp" "$stage"
 mv "$out.tmp" "$out"
 echo "make_disc: wrote $out ($(stat -c %s "$out") bytes)"

@@ -8,7 +8,7 @@ packages=(
   cmake g++ libgtest-dev libjpeg62-turbo-dev clang libclang-rt-14-dev valgrind
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xdotool x11-apps x11-utils imagemagick fp-utils dpkg-dev python3 libx11-dev
-  libgtk-3-dev shared-mime-info dbus nsis xorriso osslsigncode openssl
+  libgtk-3-dev shared-mime-info dbus nsis xorriso osslsigncode openssl debootstrap locales
 )
 
 updated=false
@@ -28,6 +28,11 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt_update
   apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The unit tests fold Wine's key names under a Turkish locale, where the C library's tolower('I') is 'I'.
+if ! locale -a 2>/dev/null | grep -qi '^tr_TR\.utf-\?8$'; then
+  localedef -i tr_TR -f UTF-8 tr_TR.UTF-8
 fi
 
 # Debian ships no libjpeg for MinGW: the Windows builds compile Debian's own libjpeg-turbo source

@@ -5,8 +5,9 @@
 #include "platform/gtk/services.h"
 #include "platform/gtk/window_host.h"
 
-int main(int argc, char** argv) {
-  platform::GtkHost host(&argc, &argv, assets::Icon());
+// The arguments are ignored, as on Windows.
+int main() {
+  platform::GtkHost host(assets::Icon());
   platform::LinuxShell shell;
   platform::LinuxRegistry registry;
   platform::LinuxProcess process;

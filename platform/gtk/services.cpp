@@ -2,14 +2,18 @@
 #include "platform/gtk/services.h"
 
 #include <fcntl.h>
+#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -48,15 +52,33 @@ wine::Value Text(const std::string& text) {
   return v;
 }
 
-// The user's Wine registry of the machine, or empty.
+// The user's Wine registry of the machine, or empty. Only a regular file is read: a directory, a
+// FIFO (which would block the window's thread for good) or any read error means "not found".
 std::string SystemRegistryFile() {
   std::string prefix;
   if (const char* set = g_getenv("WINEPREFIX"); set && *set)
     prefix = set;
   else
     prefix = std::string(g_get_home_dir()) + "/.wine";
-  std::ifstream in(prefix + "/system.reg", std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const int fd = open((prefix + "/system.reg").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return {};
+  std::string text;
+  struct stat info {};
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    char chunk[65536];
+    for (;;) {
+      const ssize_t n = read(fd, chunk, sizeof chunk);
+      if (n == 0) break;
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        text.clear();
+        break;
+      }
+      text.append(chunk, static_cast<std::size_t>(n));
+    }
+  }
+  close(fd);
+  return text;
 }
 
 std::optional<wine::Values> ClassesKey(const std::string& path) {
@@ -73,12 +95,108 @@ std::optional<wine::Values> ClassesKey(const std::string& path) {
 }
 
 // A request's backslash path as a path of this system, relative to `directory` when it is not
-// absolute already.
+// absolute already. The directory is this system's own path (the launcher's folder, as the kernel
+// gives it): a backslash in it is part of a name.
 std::string LocalPath(std::string path, const std::optional<std::string>& directory) {
   std::replace(path.begin(), path.end(), '\\', '/');
   if (!path.empty() && path[0] == '/') return path;
   if (directory && !directory->empty()) return *directory + "/" + path;
   return path;
+}
+
+// A program on the search path, looked for only in absolute folders: an empty or relative element
+// (which GLib takes for the current folder, the disc's root) could hold a planted one. With no PATH,
+// the system's own folders.
+std::string FindProgram(const char* name) {
+  const char* set = g_getenv("PATH");
+  const std::string path = set ? set : "/usr/bin:/bin";
+  for (std::size_t at = 0; at <= path.size();) {
+    const std::size_t end = std::min(path.find(':', at), path.size());
+    const std::string folder = path.substr(at, end - at);
+    at = end + 1;
+    if (folder.empty() || folder[0] != '/') continue;
+    const std::string candidate = folder + "/" + name;
+    struct stat info {};
+    if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0)
+      return candidate;
+  }
+  return {};
+}
+
+constexpr const char* kWindowsProgramTypes[] = {"application/x-ms-dos-executable", "application/x-msdownload",
+                                               "application/vnd.microsoft.portable-executable",
+                                               "application/x-msdos-program"};
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> out;
+  for (std::size_t at = 0; at <= text.size();) {
+    const std::size_t end = std::min(text.find(separator, at), text.size());
+    if (end > at) out.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return out;
+}
+
+std::string Env(const char* name, const std::string& otherwise) {
+  const char* set = g_getenv(name);
+  return set && *set ? set : otherwise;
+}
+
+// The lists of MIME-type associations in the order the XDG rules weigh them: the user's config,
+// the system's config, the user's data, the system's data; in each folder every current desktop's
+// own list before the common one; the old defaults.list of each data folder last.
+std::vector<std::string> MimeAppsLists() {
+  const std::string home = g_get_home_dir();
+  std::vector<std::string> folders{Env("XDG_CONFIG_HOME", home + "/.config")};
+  for (const auto& d : Split(Env("XDG_CONFIG_DIRS", "/etc/xdg"), ':')) folders.push_back(d);
+  folders.push_back(Env("XDG_DATA_HOME", home + "/.local/share") + "/applications");
+  std::vector<std::string> data;
+  for (const auto& d : Split(Env("XDG_DATA_DIRS", "/usr/local/share:/usr/share"), ':')) data.push_back(d + "/applications");
+  folders.insert(folders.end(), data.begin(), data.end());
+  std::vector<std::string> desktops;
+  for (auto d : Split(Env("XDG_CURRENT_DESKTOP", ""), ':')) {
+    for (char& ch : d) ch = static_cast<char>(g_ascii_tolower(ch));
+    desktops.push_back(d);
+  }
+  std::vector<std::string> lists;
+  for (const auto& folder : folders) {
+    for (const auto& desktop : desktops) lists.push_back(folder + "/" + desktop + "-mimeapps.list");
+    lists.push_back(folder + "/mimeapps.list");
+  }
+  for (const auto& folder : data) lists.push_back(folder + "/defaults.list");
+  return lists;
+}
+
+struct GKeyFileDeleter {
+  void operator()(GKeyFile* file) const { g_key_file_free(file); }
+};
+struct GStrvDeleter {
+  void operator()(char** list) const { g_strfreev(list); }
+};
+
+// The application the user or the system set as the default for any of `types`, never one that
+// merely lists them: GIO would fall back to any application that can open them, an archive manager
+// for Windows programs.
+GObjectPtr<GAppInfo> DefaultApplication(const std::vector<std::string>& types) {
+  std::set<std::pair<std::string, std::string>> removed;  // (type, desktop id)
+  for (const auto& list : MimeAppsLists()) {
+    std::unique_ptr<GKeyFile, GKeyFileDeleter> file(g_key_file_new());
+    if (!g_key_file_load_from_file(file.get(), list.c_str(), G_KEY_FILE_NONE, nullptr)) continue;
+    for (const auto& type : types) {
+      std::unique_ptr<char*, GStrvDeleter> gone(
+          g_key_file_get_string_list(file.get(), "Removed Associations", type.c_str(), nullptr, nullptr));
+      for (char** id = gone.get(); id && *id; ++id) removed.insert({type, *id});
+    }
+    for (const auto& type : types) {
+      std::unique_ptr<char*, GStrvDeleter> ids(
+          g_key_file_get_string_list(file.get(), "Default Applications", type.c_str(), nullptr, nullptr));
+      for (char** id = ids.get(); id && *id; ++id) {
+        if (removed.count({type, *id})) continue;
+        if (GDesktopAppInfo* app = g_desktop_app_info_new(*id)) return GObjectPtr<GAppInfo>(G_APP_INFO(app));
+      }
+    }
+  }
+  return nullptr;
 }
 
 bool IsWindowsProgram(const std::string& path, std::string* type) {
@@ -93,8 +211,7 @@ bool IsWindowsProgram(const std::string& path, std::string* type) {
   gboolean uncertain = FALSE;
   GText guessed(g_content_type_guess(path.c_str(), reinterpret_cast<const guchar*>(head), length, &uncertain));
   *type = guessed ? guessed.get() : "";
-  for (const char* windows : {"application/x-ms-dos-executable", "application/x-msdownload",
-                              "application/vnd.microsoft.portable-executable", "application/x-msdos-program"})
+  for (const char* windows : kWindowsProgramTypes)
     if (guessed && g_content_type_is_a(guessed.get(), windows)) return true;
   return false;
 }
@@ -148,21 +265,23 @@ void LinuxShell::Execute(const ShellRequest& request) {
     return;
   }
   const std::string path = LocalPath(request.file, request.directory);
-  const std::string directory = request.directory ? LocalPath(*request.directory, std::nullopt) : std::string();
+  const std::string directory = request.directory.value_or(std::string());
   std::string type;
   if (IsWindowsProgram(path, &type)) {
-    if (GObjectPtr<GAppInfo> handler(g_app_info_get_default_for_type(type.c_str(), FALSE)); handler) {
+    std::vector<std::string> types{type};
+    types.insert(types.end(), std::begin(kWindowsProgramTypes), std::end(kWindowsProgramTypes));
+    if (GObjectPtr<GAppInfo> handler = DefaultApplication(types); handler) {
       GObjectPtr<GFile> file(g_file_new_for_path(path.c_str()));
       GList files{file.get(), nullptr, nullptr};
       InDirectory(directory, [&] { g_app_info_launch(handler.get(), &files, nullptr, &error.error); });
       return;
     }
-    GText wine(g_find_program_in_path("wine"));
-    if (!wine) return;  // nothing on this desktop runs Windows programs
+    const std::string wine = FindProgram("wine");
+    if (wine.empty()) return;  // nothing on this desktop runs Windows programs
     GText absolute(g_canonicalize_filename(path.c_str(), nullptr));
     // start runs a program in the program's own folder unless told the folder; the folder, as Wine
     // reads it, is the same path on drive Z:, Wine's view of the root.
-    std::vector<const char*> argv{wine.get(), "start"};
+    std::vector<const char*> argv{wine.c_str(), "start"};
     if (!directory.empty()) argv.insert(argv.end(), {"/d", directory.c_str()});
     argv.insert(argv.end(), {"/unix", absolute.get(), nullptr});
     g_spawn_async(directory.empty() ? nullptr : directory.c_str(), const_cast<char**>(argv.data()), nullptr,

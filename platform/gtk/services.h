@@ -33,8 +33,9 @@ class LinuxRegistry final : public Registry {
 
 // Hands requests to the desktop without waiting: web addresses and documents open in the user's
 // default applications; a Windows program (by its content type, never by its name's case) goes to
-// the desktop's handler for Windows programs, else to Wine (`wine start /unix FILE` in the request's
-// directory), else nowhere. Backslash paths are taken relative to the request's directory, or the
+// the application set as the default for Windows programs (never one that merely lists the type,
+// such as an archive manager), else to Wine (`wine start /d DIR /unix FILE`, from an absolute folder
+// of PATH), else nowhere. Backslash paths are taken relative to the request's directory, or the
 // current one.
 class LinuxShell final : public Shell {
  public:

@@ -57,8 +57,13 @@ std::vector<GdkPixbuf*> IconImages(std::span<const std::uint8_t> ico) {
 
 }  // namespace
 
-GtkHost::GtkHost(int* argc, char*** argv, std::span<const std::uint8_t> icon) {
-  gtk_init(argc, argv);
+GtkHost::GtkHost(std::span<const std::uint8_t> icon) {
+  // The command line is not read, GTK's options included: the same name on every start, and X11
+  // first (XWayland on a Wayland desktop, which centres the window and shows its icon) without
+  // putting GDK_BACKEND into the environment of what the launcher starts.
+  g_set_prgname("vantrel-setup");
+  gdk_set_allowed_backends("x11,*");
+  gtk_init(nullptr, nullptr);
   measuring_ = gdk_pango_context_get();
   icons_ = IconImages(icon);
 }

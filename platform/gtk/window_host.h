@@ -16,7 +16,7 @@ namespace platform {
 class GtkHost final : public WindowHost {
  public:
   // `icon` is the program's three-size icon file (.ico, 24-bit images).
-  GtkHost(int* argc, char*** argv, std::span<const std::uint8_t> icon);
+  explicit GtkHost(std::span<const std::uint8_t> icon);
   ~GtkHost() override;
   GtkHost(const GtkHost&) = delete;
   GtkHost& operator=(const GtkHost&) = delete;

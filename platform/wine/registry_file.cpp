@@ -2,15 +2,16 @@
 // notation (quoted strings with escapes, str(N):, dword:, hex: and hex(N): with wrapped lines).
 #include "platform/wine/registry_file.h"
 
-#include <cctype>
-
 namespace platform::wine {
 
 namespace {
 
+// ASCII case folding, as Wine compares these names, whatever the locale: in a Turkish one the C
+// library's tolower leaves 'I' as it is.
 std::string Lower(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return out;
 }
 

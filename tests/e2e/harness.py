@@ -67,14 +67,41 @@ def mean(pixels):
     return tuple(sum(p[i] for p in pixels) / n for i in range(3))
 
 
+class Lane:
+    """The release lane (scripts/release32.sh): Wine's classic WoW64 in a Debian chroot at `root`,
+    entered by this process's own user namespace, with every path the tests use bind-mounted there
+    at the same place; `base` holds the WoW64 prefix made once per machine."""
+
+    def __init__(self, root, base):
+        self.root = Path(root)
+        self.base = Path(base)
+
+    def base_prefix(self, session, env):
+        """The cached prefix, made the first time (minutes: wineboot runs 32-bit parts through qemu)."""
+        ready = self.base / ".vantrel-ready"
+        if not ready.exists():
+            for old in self.base.iterdir():
+                shutil.rmtree(old) if old.is_dir() and not old.is_symlink() else old.unlink()
+            started = time.monotonic()
+            subprocess.run([WINE, "wineboot", "--init"], **session.within(), env=dict(env, WINEPREFIX=str(self.base)),
+                           check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           timeout=1500)
+            session.server("-w", env=dict(env, WINEPREFIX=str(self.base)), timeout=300)
+            ready.touch()
+            print(f"lane: the WoW64 prefix took {time.monotonic() - started:.0f} s to make", flush=True)
+        return self.base
+
+
 class Session:
-    def __init__(self, work=None, dpi=None, screen="1024x768x24", recorders=True, bitmap_fonts=True):
+    def __init__(self, work=None, dpi=None, screen="1024x768x24", recorders=True, bitmap_fonts=True, lane=None):
         self.bitmap_fonts = bitmap_fonts
         self.work = Path(work or tempfile.mkdtemp(prefix="vantrel-e2e-"))
         self.work.mkdir(parents=True, exist_ok=True)
         self.template = self.work / "template"
         self.prefix = self.template
         self.copies = 0
+        # The release lane runs Wine inside a WoW64 chroot (see Lane): the same commands, through it.
+        self.lane = lane
         self.dpi = dpi
         self.screen = screen
         self.recorders = recorders
@@ -101,8 +128,8 @@ class Session:
             if p.poll() is None:
                 p.kill()
         if self.env:
-            subprocess.run([WINESERVER, "-k"], env=self.env, stderr=subprocess.DEVNULL)
-            subprocess.run([WINESERVER, "-w"], env=self.env, stderr=subprocess.DEVNULL, timeout=60)
+            self.server("-k", env=self.env, stderr=subprocess.DEVNULL)
+            self.server("-w", env=self.env, stderr=subprocess.DEVNULL, timeout=60)
         if self.xvfb and self.xvfb.poll() is None:
             self.xvfb.send_signal(signal.SIGTERM)
             self.xvfb.wait(10)
@@ -136,10 +163,14 @@ class Session:
         for old in [self.template, *self.work.glob("prefix-*")]:  # what an earlier run left
             subprocess.run(["chmod", "-R", "u+w", str(old)], stderr=subprocess.DEVNULL)
             shutil.rmtree(old, ignore_errors=True)
-        subprocess.run([WINE, "wineboot", "--init"], env=env, check=True, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
-        subprocess.run([WINESERVER, "-w"], env=env, timeout=120)
-        subprocess.run([WINESERVER, "-p"], env=env, check=True)
+        if self.lane:  # a copy of the lane's own prefix, which takes minutes to make
+            subprocess.run(["cp", "-a", str(self.lane.base_prefix(self, env)), str(self.prefix)], check=True)
+            (self.prefix / ".vantrel-ready").unlink(missing_ok=True)
+        else:
+            subprocess.run([WINE, "wineboot", "--init"], **self.within(), env=env, check=True, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+            self.server("-w", env=env, timeout=120)
+        self.server("-p", env=env, check=True)
         fonts = self.prefix / "drive_c" / "windows" / "Fonts"
         # The bitmap font has fixed sizes only: density tests keep to the TrueType one.
         for name in ("sserife.fon", "ms_sans_serif.ttf") if self.bitmap_fonts else ("ms_sans_serif.ttf",):
@@ -158,16 +189,16 @@ class Session:
             self.reg_add(r"HKCR\VantrelTest.chm\shell\open\command", "", "REG_SZ", f'"{recorder}" chm "%1"')
             self.reg_add(r"HKCR\http\shell\open\command", "", "REG_SZ", f'"{recorder}" http "%1"')
         # The template is copied only once its wineserver has saved the registry and ended.
-        subprocess.run([WINESERVER, "-k"], env=env)
-        subprocess.run([WINESERVER, "-w"], env=env, timeout=60)
+        self.server("-k", env=env)
+        self.server("-w", env=env, timeout=60)
 
     def fresh_prefix(self, name):
         """Ends the current copy's wineserver, removes that copy, and makes a fresh copy of the template
         with a persistent wineserver of its own: the prefix the next test reads and writes alone."""
         old = self.prefix
         if old != self.template:
-            subprocess.run([WINESERVER, "-k"], env=self.env, stderr=subprocess.DEVNULL)
-            subprocess.run([WINESERVER, "-w"], env=self.env, timeout=60)
+            self.server("-k", env=self.env, stderr=subprocess.DEVNULL)
+            self.server("-w", env=self.env, timeout=60)
             subprocess.run(["chmod", "-R", "u+w", str(old)], stderr=subprocess.DEVNULL)
             shutil.rmtree(old, ignore_errors=True)
         self.copies += 1
@@ -176,7 +207,7 @@ class Session:
         shutil.rmtree(self.prefix, ignore_errors=True)
         subprocess.run(["cp", "-a", str(self.template), str(self.prefix)], check=True)
         self.env["WINEPREFIX"] = str(self.prefix)
-        subprocess.run([WINESERVER, "-p"], env=self.env, check=True)
+        self.server("-p", env=self.env, check=True)
         if self.dpi and self.dpi != 96:
             self.text_height = int(self.inspect("dpi")["textheight"])
 
@@ -188,18 +219,35 @@ class Session:
     def set_dpi(self, dpi):
         """Sets the pixel density for the programs started from now on (a new wineserver reads it)."""
         self._set_dpi_keys(dpi)
-        subprocess.run([WINESERVER, "-k"], env=self.env)
-        subprocess.run([WINESERVER, "-w"], env=self.env, timeout=60)
-        subprocess.run([WINESERVER, "-p"], env=self.env, check=True)
+        self.server("-k", env=self.env)
+        self.server("-w", env=self.env, timeout=60)
+        self.server("-p", env=self.env, check=True)
         self.dpi = dpi
         self.text_height = int(self.inspect("dpi")["textheight"])
 
     # ----- Wine
+    def server(self, flag, env, **kwargs):
+        """Runs wineserver with -k (end it), -w (wait for its end) or -p (keep it running)."""
+        kwargs.setdefault("timeout", 120)
+        return subprocess.run([WINESERVER, flag], env=env, **self.within(), **kwargs)
+
+    def within(self, cwd=None):
+        """Where a Wine command runs: here, or in the lane's chroot, where every path the tests use
+        is bind-mounted at the same place, in the same folder."""
+        if not self.lane:
+            return {"cwd": str(cwd)} if cwd is not None else {}
+        root, folder = str(self.lane.root), str(cwd or os.getcwd())
+
+        def enter():
+            os.chroot(root)
+            os.chdir(folder)
+        return {"preexec_fn": enter}
+
     def wine(self, *args, check_rc=True, cwd=None, timeout=60):
         # Output goes to files, not pipes: Wine's services started on the way inherit the handles and
         # would hold a pipe open long after the command ends.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            rc = subprocess.run([WINE, *args], env=self.env, cwd=cwd, stdin=subprocess.DEVNULL, stdout=out,
+            rc = subprocess.run([WINE, *args], env=self.env, **self.within(cwd), stdin=subprocess.DEVNULL, stdout=out,
                                 stderr=err, timeout=timeout).returncode
             out.seek(0)
             err.seek(0)
@@ -247,7 +295,7 @@ class Session:
         return disc
 
     # ----- the launcher
-    def start(self, exe, cwd, trace=False, args=(), debug=None, env=None, show=None):
+    def start(self, exe, cwd, trace=False, args=(), debug=None, env=None, show=None, timeout=30):
         """Starts a launcher and waits until its window is shown and painted; with `show`, starts it
         through CreateProcess with that show command and waits only for its windows to exist."""
         self.clear_records()
@@ -257,7 +305,7 @@ class Session:
         self.trace_path = self.work / f"trace-{len(self.processes)}.log"
         self.trace_file = open(self.trace_path, "w")
         command = [WINE, str(exe), *args] if show is None else [WINE, r"C:\tools\peek.exe", "start", str(show), str(exe)]
-        p = subprocess.Popen(command, cwd=str(cwd), env=run_env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+        p = subprocess.Popen(command, **self.within(cwd), env=run_env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                              stderr=self.trace_file)
         self.processes.append(p)
         self.launcher = p
@@ -265,17 +313,17 @@ class Session:
             self.info = wait_for(lambda: (lambda i: i if i.get("found") == "1" else None)(self.inspect()), timeout=30,
                                  what="the launcher's windows")
             return p
-        info = wait_for(lambda: self._shown(), timeout=30, what="the launcher window")
+        info = wait_for(lambda: self._shown(), timeout=timeout, what="the launcher window")
         self.info = info
-        self.wait_painted()
+        self.wait_painted(timeout=max(15, timeout // 2))
         return p
 
-    def wait_painted(self):
+    def wait_painted(self, timeout=15):
         ox, oy = self.origin()
         scaled = self.scaled
         # Painted: the wordmark, painted last of the pictures, is not white paper any more.
         wait_for(lambda: mean(self.screenshot().region(ox + scaled(20), oy + scaled(380), scaled(150), scaled(40)))
-                 != (255, 255, 255), timeout=15, what="the window to be painted")
+                 != (255, 255, 255), timeout=timeout, what="the window to be painted")
 
     def scaled(self, n):
         """A design length at this session's density, rounded as the system's MulDiv rounds."""

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Runs the end-to-end tests: every test_* function of the test_*.py modules beside this file.
 
-usage: run.py [name-substring ...]
+usage: run.py [--lane] [name-substring ...]
+With --lane, runs the release lane's lane_* functions of lane_*.py instead, in the WoW64 chroot that
+scripts/release32.sh enters (VANTREL_LANE_ROOT, VANTREL_LANE_PREFIX).
 Each test gets a fresh copy of the session's template Wine prefix and a fresh disc folder in it.
 E2E_ORDER=shuffle:SEED (or shuffle, which picks a seed and prints it) runs the tests in a shuffled
 order that the seed replays. Prints one line a test and closes with "e2e: N passed, N failed";
@@ -19,15 +21,18 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 import harness  # noqa: E402
 
 
-def main(filters):
+def main(args):
+    lane = "--lane" in args
+    filters = [a for a in args if a != "--lane"]
+    kind = "lane" if lane else "test"
     here = Path(__file__).resolve().parent
     out = harness.ROOT / "build" / "e2e"
     out.mkdir(parents=True, exist_ok=True)
     tests = []
-    for module_path in sorted(here.glob("test_*.py")):
+    for module_path in sorted(here.glob(f"{kind}_*.py")):
         module = importlib.import_module(module_path.stem)
         for name in dir(module):
-            if name.startswith("test_") and callable(getattr(module, name)):
+            if name.startswith(f"{kind}_") and callable(getattr(module, name)):
                 full = f"{module_path.stem}.{name}"
                 if not filters or any(f in full for f in filters):
                     tests.append((full, getattr(module, name)))
@@ -38,7 +43,11 @@ def main(filters):
         print(f"e2e order: shuffle:{seed} (E2E_ORDER=shuffle:{seed} replays it)", flush=True)
     passed = failed = 0
     started = time.monotonic()
-    with harness.Session(work=out / "session") as session:
+    session = harness.Session(work=out / "session")
+    if lane:
+        session = harness.Session(work=out / "lane", lane=harness.Lane(os.environ["VANTREL_LANE_ROOT"],
+                                                                        os.environ["VANTREL_LANE_PREFIX"]))
+    with session:
         context = Context(session, out)
         for full, test in tests:
             t0 = time.monotonic()
@@ -57,8 +66,9 @@ def main(filters):
                     pass
             finally:
                 context.reset()
-    print(f"e2e took {time.monotonic() - started:.0f} s")
-    print(f"e2e: {passed} passed, {failed} failed")
+    label = "release32" if lane else "e2e"
+    print(f"{label} took {time.monotonic() - started:.0f} s")
+    print(f"{label}: {passed} passed, {failed} failed")
     return 0 if failed == 0 and passed > 0 else 1
 
 

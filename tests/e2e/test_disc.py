@@ -63,18 +63,31 @@ def test_the_disc_image_is_exact_reproducible_and_refuses_an_incomplete_payload(
                    capture_output=True, cwd=harness.ROOT)
     for installer in ("Vantrel/Vantrel Install.exe", "Vantrel/Vantrel Upgrade.EXE", "Acrobat/AdbeRdr90_en_US.exe"):
         check((again / installer).read_bytes() == (PAYLOAD / installer).read_bytes(), f"{installer} rebuilt differs")
-    # Refused: a file missing, or present only in another case.
-    for what, change in (("missing", lambda p: (p / "Docs" / "Intro.pdf").unlink()),
-                         ("in another case", lambda p: (p / "Vantrel" / "Vantrel Upgrade.EXE").rename(
-                             p / "Vantrel" / "Vantrel Upgrade.exe"))):
+    def payload_with(change):
         payload = work / "payload"
         shutil.rmtree(payload, ignore_errors=True)
         shutil.copytree(PAYLOAD, payload)
         change(payload)
+        return payload
+
+    # Refused: a file missing, present only in another case, or a name Joliet cannot carry.
+    for what, change, why in (
+            ("missing", lambda p: (p / "Docs" / "Intro.pdf").unlink(), "lacks"),
+            ("in another case", lambda p: (p / "Vantrel" / "Vantrel Upgrade.EXE").rename(
+                p / "Vantrel" / "Vantrel Upgrade.exe"), "lacks"),
+            ("beyond U+FFFF", lambda p: (p / "Docs" / "Notes \U0001F600.txt").write_text("x"), "U+FFFF")):
         image = work / "refused.iso"
-        r = make_disc(payload, image)
-        check(r.returncode != 0 and "lacks" in r.stderr, f"{what}: not refused: {r.stderr}")
+        r = make_disc(payload_with(change), image)
+        check(r.returncode != 0 and why in r.stderr, f"{what}: not refused: {r.stderr}")
         check(not image.exists(), f"{what}: an image was written")
+    # A name beyond ASCII is kept as written, whatever the locale's character set.
+    payload = payload_with(lambda p: (p / "Docs" / "\u00dcberblick.txt").write_text("x"))
+    images = [work / "c.iso", work / "utf8.iso"]
+    for image, locale in zip(images, ("C", "C.UTF-8")):
+        r = make_disc(payload, image, env={"LANG": locale, "LC_ALL": locale})
+        check(r.returncode == 0, f"{locale}: {r.stderr[-300:]}")
+    check(images[0].read_bytes() == images[1].read_bytes(), "the image changes with the locale")
+    check("/Docs/\u00dcberblick.txt" in listing(images[0], joliet=True), f"Joliet: {sorted(listing(images[0], joliet=True))}")
     subprocess.run(["chmod", "-R", "u+w", str(work)])
     shutil.rmtree(work)
 

@@ -20,7 +20,7 @@ KEY = "[Software\\\\Wow6432Node\\\\Orun\\\\Vantrel\\\\AppInfo] 1733600000\n"
 class Desktop:
     """A Linux desktop for one launcher run: XDG folders, default applications, a Wine prefix file."""
 
-    def __init__(self, c, pdf=True, exe_handler=True, version=None, wine_prefix=None):
+    def __init__(self, c, pdf=True, exe_handler=True, version=None, wine_prefix=None, disc_name="disc"):
         self.c = c
         self.root = Path(tempfile.mkdtemp(prefix="vantrel-desktop-", dir=c.out))
         self.log = self.root / "record.log"
@@ -46,7 +46,7 @@ class Desktop:
         if not wine_prefix:
             self.prefix.mkdir()
             self.set_version(version)
-        self.disc = self.make_disc()
+        self.disc = self.make_disc(disc_name)
 
     def set_version(self, version):
         """Writes the prefix's registry file: no key, or the version (a string, or a number as dword)."""
@@ -57,8 +57,8 @@ class Desktop:
             text += KEY + f'"CurrentVersion"=dword:{version:08x}\n'
         (self.prefix / "system.reg").write_text(text)
 
-    def make_disc(self):
-        disc = self.root / "disc"
+    def make_disc(self, name):
+        disc = self.root / name
         for sub in ("Vantrel", "Docs", "Acrobat"):
             (disc / sub).mkdir(parents=True)
         shutil.copy(LAUNCHER, disc / "Launch.x86_64")
@@ -68,15 +68,16 @@ class Desktop:
         (disc / "Docs" / "Vantrel.chm").write_bytes(b"ITSF")
         return disc
 
-    def start(self, cwd=None):
-        env = {k: v for k, v in self.c.s.env.items() if k != "WINEDEBUG"}
-        env.update(HOME=str(self.root), XDG_CONFIG_HOME=str(self.root / "config"), XDG_DATA_HOME=str(self.root / "data"),
-                   XDG_DATA_DIRS=str(self.root / "share"), XDG_CONFIG_DIRS=str(self.root / "config"),
-                   WINEPREFIX=str(self.prefix), NO_AT_BRIDGE="1", GDK_BACKEND="x11")
+    def start(self, cwd=None, args=(), env=None):
+        run_env = {k: v for k, v in self.c.s.env.items() if k not in ("WINEDEBUG", "GDK_BACKEND")}
+        run_env.update(HOME=str(self.root), XDG_CONFIG_HOME=str(self.root / "config"),
+                       XDG_DATA_HOME=str(self.root / "data"), XDG_DATA_DIRS=str(self.root / "share"),
+                       XDG_CONFIG_DIRS=str(self.root / "config"), WINEPREFIX=str(self.prefix), NO_AT_BRIDGE="1",
+                       **(env or {}))
         self.output = self.root / "output.log"  # a file, not a pipe: Wine's services would hold a pipe
         with open(self.output, "w") as output:
-            self.process = subprocess.Popen(["dbus-run-session", "--", str(self.disc / "Launch.x86_64")],
-                                            cwd=str(cwd or self.disc), env=env, stdin=subprocess.DEVNULL,
+            self.process = subprocess.Popen(["dbus-run-session", "--", str(self.disc / "Launch.x86_64"), *args],
+                                            cwd=str(cwd or self.disc), env=run_env, stdin=subprocess.DEVNULL,
                                             stdout=output, stderr=output, start_new_session=True)
         self.c.s.processes.append(self.process)
         self.origin = wait_for(self.window, timeout=20, what="the Linux launcher's window")
@@ -157,11 +158,22 @@ def test_linux_window_pictures_and_reader_link_greyed_with_a_pdf_handler(c):
         reader = shot.region(22, 317, 210, 20)
         check((0, 0, 0) not in reader and any(p != (255, 255, 255) for p in reader), "the reader link is greyed")
         shot.save_png(c.out / "linux-window.png")
+        wm_class = subprocess.run(["xprop", "-display", c.s.display, "-name", "Vantrel Setup", "WM_CLASS"],
+                                  capture_output=True, text=True).stdout
         icon = subprocess.run(["xprop", "-display", c.s.display, "-name", "Vantrel Setup", "_NET_WM_ICON"],
                               capture_output=True, text=True).stdout
         check(all(f"Icon ({n} x {n})" in icon for n in (16, 32, 48)), f"the taskbar icon's sizes: {icon[:120]}")
         d.click(40, 200)  # the what's-new document, in the PDF handler
         check(d.records(1)[-1][:2] == ["pdf", f"{d.disc}/Docs/Intro.pdf"], f"the document: {d.records(1)}")
+    finally:
+        d.stop()
+    # GTK's own options are arguments like any other: ignored, the same window on the same display.
+    d.start(args=("--display=:99", "--gtk-module=x", "--name=evil", "--class=Evil"))
+    try:
+        check(d.origin == (x, y), f"with arguments the window is at {d.origin}")
+        again = subprocess.run(["xprop", "-display", c.s.display, "-name", "Vantrel Setup", "WM_CLASS"],
+                               capture_output=True, text=True).stdout
+        check(again == wm_class and "vantrel" in wm_class.lower(), f"WM_CLASS {again!r}, without arguments {wm_class!r}")
     finally:
         d.stop()
 
@@ -249,5 +261,57 @@ def test_linux_wine_route_hover_and_the_error_dialog(c):
         wait_for(lambda: len(d.windows()) == 1, timeout=10, what="the dialog to close")
         check(d.process.poll() is None, "the launcher goes on")
         check(not d.log.exists(), "nothing was started")
+    finally:
+        d.stop()
+
+
+def test_linux_installer_through_wine_from_a_folder_with_a_backslash_never_a_planted_wine(c):
+    # No handler for Windows programs: wine from an absolute folder of PATH, in the disc's folder as
+    # the kernel names it (a backslash is part of a name there); never the wine planted in the
+    # current folder, which an empty PATH element would name.
+    d = Desktop(c, exe_handler=False, disc_name="x\\y")
+    tools = d.root / "bin"
+    tools.mkdir()
+    for folder, kind in ((tools, "wine"), (d.disc, "planted")):
+        script = folder / "wine"
+        script.write_text(f'#!/bin/sh\nprintf "{kind}\\t%s\\t%s\\t%s\\t%s\\t%s\\t%s\\n" "$1" "$2" "$3" "$4" "$5" "$(pwd)" >> "{d.log}"\n')
+        script.chmod(0o755)
+    d.start(env={"PATH": f":{tools}:/usr/bin:/bin"})
+    try:
+        d.click(40, 240)
+        record = d.records(1)[-1]
+        disc = str(d.disc)
+        want = ["wine", "start", "/d", disc, "/unix", f"{disc}/Vantrel/Vantrel Install.exe", disc]
+        check(record == want, f"started {record}, not {want}")
+    finally:
+        d.stop()
+
+
+def test_linux_installer_goes_to_wine_not_to_an_archive_manager_that_merely_lists_the_type(c):
+    # Debian's file-roller and engrampa list Windows programs among the archives they open (their
+    # MimeType= lines, trimmed to the types that matter here); neither is anyone's default.
+    d = Desktop(c, exe_handler=False)
+    apps = d.root / "data" / "applications"
+    types = "application/x-ms-dos-executable;application/x-msdownload;application/vnd.microsoft.portable-executable;"
+    for name, kind in (("org.gnome.FileRoller", "roller"), ("engrampa", "engrampa")):
+        (apps / f"{name}.desktop").write_text(
+            f"[Desktop Entry]\nType=Application\nName={kind}\nExec={d.root / 'recorder.sh'} {kind} %U\n"
+            f"MimeType=application/x-tar;application/zip;{types}\n")
+    (apps / "mimeinfo.cache").write_text("[MIME Cache]\n" + "".join(
+        f"{t}=engrampa.desktop;org.gnome.FileRoller.desktop;\n" for t in types.rstrip(";").split(";")))
+    tools = d.root / "bin"
+    tools.mkdir()
+    (tools / "wine").write_text(f'#!/bin/sh\nprintf "wine\\t%s\\t%s\\n" "$5" "$(pwd)" >> "{d.log}"\n')
+    (tools / "wine").chmod(0o755)
+    d.start(env={"PATH": f"{tools}:/usr/bin:/bin"})
+    try:
+        installer = f"{d.disc}/Vantrel/Vantrel Install.exe"
+        d.click(40, 240)
+        check(d.records(1)[-1][:2] == ["wine", installer], f"without a default: {d.records(1)}")
+        # The user's own choice stands, even an archive manager.
+        with open(d.root / "config" / "mimeapps.list", "a") as f:
+            f.write("application/x-ms-dos-executable=org.gnome.FileRoller.desktop\n")
+        d.click(40, 240)
+        check(d.records(2)[-1][:2] == ["roller", installer], f"with the archive manager as default: {d.records(2)}")
     finally:
         d.stop()

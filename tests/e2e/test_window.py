@@ -22,7 +22,11 @@ def ints(text):
 
 def test_frame_is_a_centred_fixed_tool_window_owned_by_the_taskbar_window(c):
     start(c)
-    i = c.s.info
+    check_frame(c.s.info)
+
+
+def check_frame(i):
+    """The launcher window as peek reads it: caption, class, size, style, owner, centred."""
     check(i["main.caption"] == "Vantrel Setup", i["main.caption"])
     check(i["main.class"] == "TfrmMain", i["main.class"])
     check(ints(i["main.client"]) == [616, 448], f"client {i['main.client']}")

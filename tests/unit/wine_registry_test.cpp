@@ -1,6 +1,9 @@
 // Wine's registry file as the Linux registry backend reads it, and the probes over that backend.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -82,6 +85,20 @@ TEST(WineRegistry, FindsOnlyWhatIsThereInTheRightView) {
   }
 }
 
+TEST(WineRegistry, FoldsCaseTheSameInATurkishLocale) {
+  // There the C library's tolower leaves 'I' as it is; Wine's names fold as ASCII whatever the locale
+  // (scripts/setup.sh makes the locale).
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  ASSERT_NE(std::setlocale(LC_ALL, "tr_TR.UTF-8"), nullptr) << "tr_TR.UTF-8 is missing: run scripts/setup.sh";
+  std::string lower(kFile);
+  const std::string stored = "Wow6432Node\\\\Orun\\\\Vantrel\\\\AppInfo";
+  lower.replace(lower.find(stored), stored.size(), "wow6432node\\\\orun\\\\vantrel\\\\appinfo");
+  const auto values = platform::wine::FindKey(lower, "SOFTWARE\\ORUN\\VANTREL\\APPINFO");
+  std::setlocale(LC_ALL, saved.c_str());
+  ASSERT_TRUE(values);
+  EXPECT_EQ(values->count("currentversion"), 1u);
+}
+
 TEST(LinuxRegistry, TheVersionProbeReadsTheWinePrefixAfresh) {
   const auto prefix = std::filesystem::temp_directory_path() / "vantrel-wine-prefix-test";
   std::filesystem::create_directories(prefix);
@@ -96,6 +113,16 @@ TEST(LinuxRegistry, TheVersionProbeReadsTheWinePrefixAfresh) {
   number.replace(number.find("\"CurrentVersion\"=\"1.1\""), 22, "\"CurrentVersion\"=dword:00000001");
   write(number);
   EXPECT_THROW(probes::GetInstalledVersion(registry), probes::RegistryError);
+  // Only a regular file is read: a directory or a FIFO there is no registry (and a FIFO must not
+  // block the window's thread).
+  for (const char* what : {"directory", "fifo"}) {
+    std::filesystem::remove(prefix / "system.reg");
+    if (what == std::string("directory"))
+      std::filesystem::create_directory(prefix / "system.reg");
+    else
+      ASSERT_EQ(mkfifo((prefix / "system.reg").c_str(), 0600), 0);
+    EXPECT_EQ(probes::GetInstalledVersion(registry), "") << what;
+  }
   std::filesystem::remove_all(prefix);
 }
 
