@@ -36,7 +36,10 @@ class Canvas {
   virtual void FillRect(const Rect& rect, Color color) = 0;
   // Draws a single line of text with its cell's top-left at `origin`, background left as it is.
   virtual void DrawText(Point origin, std::string_view text, const Font& font, Color color) = 0;
-  // Draws a 24-bit bitmap unscaled with its top-left at `at`, clipped to `clip`.
+  // Device pixels to a length of one (2 on a desktop scaled to 200 %): pictures are resampled to
+  // device pixels, so that nothing scales them again.
+  virtual int DeviceScale() { return 1; }
+  // Draws a 24-bit bitmap of device pixels unscaled with its top-left at `at`, clipped to `clip`.
   virtual void DrawBitmap(Point at, const Bitmap& bitmap, const Rect& clip) = 0;
 };
 

@@ -66,19 +66,21 @@ Picture::Picture(Form& owner, std::string name, Rect bounds, std::unique_ptr<Pic
 void Picture::Paint(Canvas& canvas, const Rect& dirty) {
   const Rect& r = Bounds();
   const Bitmap& pixels = data_->Pixels();
-  if (fit_ == PictureFit::kNatural && pixels.bitsPerPixel == 24) {
+  const int scale = std::max(1, canvas.DeviceScale());
+  if (fit_ == PictureFit::kNatural && pixels.bitsPerPixel == 24 && scale == 1) {
     canvas.DrawBitmap({r.left, r.top}, pixels, r);
     return;
   }
-  // Scaled (or a palettised picture turned to 24 bits at its own size) a band of rows at a time, and
-  // only the rows the dirty area needs: only the decoded picture is kept, never a scaled copy of it.
-  constexpr int kBand = 32;
-  Resampler resampler(pixels, fit_ == PictureFit::kStretch ? Size{r.width, r.height} : pixels.size);
+  // Scaled to device pixels (or a palettised picture turned to 24 bits) a band of rows at a time,
+  // and only the rows the dirty area needs: only the decoded picture is kept, never a scaled copy.
+  const Size logical = fit_ == PictureFit::kStretch ? Size{r.width, r.height} : pixels.size;
+  const int band = std::max(1, 32 / scale);  // logical rows
+  Resampler resampler(pixels, {logical.width * scale, logical.height * scale});
   const int first = std::max(0, dirty.top - r.top);
-  const int end = std::min(resampler.Target().height, dirty.Bottom() - r.top);
+  const int end = std::min(logical.height, dirty.Bottom() - r.top);
   marks::Mark("resampling", Name().c_str());
-  for (int y = first; y < end; y += kBand)
-    canvas.DrawBitmap({r.left, r.top + y}, resampler.Rows(y, std::min(kBand, end - y)), r);
+  for (int y = first; y < end; y += band)
+    canvas.DrawBitmap({r.left, r.top + y}, resampler.Rows(y * scale, std::min(band, end - y) * scale), r);
   marks::Mark("resampled", Name().c_str());
 }
 

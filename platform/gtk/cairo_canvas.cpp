@@ -62,11 +62,14 @@ void CairoCanvas::DrawBitmap(ui::Point at, const ui::Bitmap& bitmap, const ui::R
       to[x] = (std::uint32_t{from[2]} << 16) | (std::uint32_t{from[1]} << 8) | from[0];  // native 0x00RRGGBB
   }
   cairo_surface_mark_dirty(surface);
+  // Device pixels: at the window's scale the surface maps one to one, and cairo filters nothing.
+  cairo_surface_set_device_scale(surface, scale_, scale_);
   cairo_save(cr_);
   cairo_rectangle(cr_, clip.left, clip.top, clip.width, clip.height);
   cairo_clip(cr_);
   cairo_set_source_surface(cr_, surface, at.x, at.y);
-  cairo_rectangle(cr_, at.x, at.y, bitmap.size.width, bitmap.size.height);
+  cairo_rectangle(cr_, at.x, at.y, static_cast<double>(bitmap.size.width) / scale_,
+                  static_cast<double>(bitmap.size.height) / scale_);
   cairo_fill(cr_);
   cairo_restore(cr_);
   cairo_surface_destroy(surface);

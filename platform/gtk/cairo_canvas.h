@@ -17,8 +17,9 @@ PangoLayout* MakeLayout(PangoContext* context, PangoFontDescription* d, std::str
 
 class CairoCanvas final : public ui::Canvas {
  public:
-  CairoCanvas(cairo_t* cr, PangoContext* context) : cr_(cr), context_(context) {}
+  CairoCanvas(cairo_t* cr, PangoContext* context, int scale) : cr_(cr), context_(context), scale_(scale) {}
 
+  int DeviceScale() override { return scale_; }
   ui::Color System(ui::SystemColor which) override;
   void FillRect(const ui::Rect& r, ui::Color color) override;
   void DrawText(ui::Point origin, std::string_view text, const ui::Font& font, ui::Color color) override;
@@ -27,6 +28,7 @@ class CairoCanvas final : public ui::Canvas {
  private:
   cairo_t* const cr_;
   PangoContext* const context_;
+  const int scale_;
 };
 
 }  // namespace platform

@@ -202,7 +202,7 @@ gboolean GtkHost::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
     cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
     const int left = static_cast<int>(std::floor(x1));
     const int top = static_cast<int>(std::floor(y1));
-    CairoCanvas canvas(cr, gtk_widget_get_pango_context(host->area_));
+    CairoCanvas canvas(cr, gtk_widget_get_pango_context(host->area_), gtk_widget_get_scale_factor(host->area_));
     host->form_->Paint(canvas, {left, top, static_cast<int>(std::ceil(x2)) - left, static_cast<int>(std::ceil(y2)) - top});
   });
   return TRUE;

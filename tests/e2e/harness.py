@@ -93,7 +93,9 @@ class Lane:
 
 
 class Session:
-    def __init__(self, work=None, dpi=None, screen="1024x768x24", recorders=True, bitmap_fonts=True, lane=None):
+    def __init__(self, work=None, dpi=None, screen="1024x768x24", recorders=True, bitmap_fonts=True, lane=None,
+                 wine=True):
+        self.with_wine = wine  # False: a display of its own, for the Linux launcher alone
         self.bitmap_fonts = bitmap_fonts
         self.work = Path(work or tempfile.mkdtemp(prefix="vantrel-e2e-"))
         self.work.mkdir(parents=True, exist_ok=True)
@@ -113,6 +115,9 @@ class Session:
     def __enter__(self):
         try:
             self._start_display()
+            if not self.with_wine:
+                self.env = dict(os.environ, DISPLAY=self.display)
+                return self
             self._make_prefix()
             self.fresh_prefix("first")
         except BaseException:
@@ -127,7 +132,7 @@ class Session:
         for p in self.processes:
             if p.poll() is None:
                 p.kill()
-        if self.env:
+        if self.env and self.with_wine:
             self.server("-k", env=self.env, stderr=subprocess.DEVNULL)
             self.server("-w", env=self.env, stderr=subprocess.DEVNULL, timeout=60)
         if self.xvfb and self.xvfb.poll() is None:

@@ -20,8 +20,10 @@ KEY = "[Software\\\\Wow6432Node\\\\Orun\\\\Vantrel\\\\AppInfo] 1733600000\n"
 class Desktop:
     """A Linux desktop for one launcher run: XDG folders, default applications, a Wine prefix file."""
 
-    def __init__(self, c, pdf=True, exe_handler=True, version=None, wine_prefix=None, disc_name="disc"):
+    def __init__(self, c, pdf=True, exe_handler=True, version=None, wine_prefix=None, disc_name="disc", scale=1):
         self.c = c
+        self.scale = scale
+        self.size = (616 * scale, 448 * scale)
         self.root = Path(tempfile.mkdtemp(prefix="vantrel-desktop-", dir=c.out))
         self.log = self.root / "record.log"
         apps = self.root / "data" / "applications"
@@ -73,7 +75,7 @@ class Desktop:
         run_env.update(HOME=str(self.root), XDG_CONFIG_HOME=str(self.root / "config"),
                        XDG_DATA_HOME=str(self.root / "data"), XDG_DATA_DIRS=str(self.root / "share"),
                        XDG_CONFIG_DIRS=str(self.root / "config"), WINEPREFIX=str(self.prefix), NO_AT_BRIDGE="1",
-                       **(env or {}))
+                       GDK_SCALE=str(self.scale), **(env or {}))
         self.output = self.root / "output.log"  # a file, not a pipe: Wine's services would hold a pipe
         with open(self.output, "w") as output:
             self.process = subprocess.Popen(["dbus-run-session", "--", str(self.disc / "Launch.x86_64"), *args],
@@ -81,7 +83,9 @@ class Desktop:
                                             stdout=output, stderr=output, start_new_session=True)
         self.c.s.processes.append(self.process)
         self.origin = wait_for(self.window, timeout=20, what="the Linux launcher's window")
-        wait_for(lambda: mean(self.shot().region(20, 380, 150, 40)) != (255, 255, 255), what="the window to be painted")
+        k = self.scale
+        wait_for(lambda: mean(self.shot().region(20 * k, 380 * k, 150 * k, 40 * k)) != (255, 255, 255),
+                 what="the window to be painted")
         return self
 
     def windows(self):
@@ -90,17 +94,18 @@ class Desktop:
         return [line for line in tree.splitlines() if '"Vantrel Setup"' in line]
 
     def window(self):
+        size = "%dx%d+" % self.size
         for line in self.windows():
-            if " 616x448+" in line:
-                x, y = line.split("616x448+", 1)[1].split()[0].split("+")
+            if f" {size}" in line:
+                x, y = line.split(size, 1)[1].split()[0].split("+")
                 return int(x), int(y)
         return None
 
     def shot(self):
-        ox, oy = self.origin
+        (ox, oy), (w, h) = self.origin, self.size
         shot = self.c.s.screenshot()
-        return harness.Image(616, 448, bytes(b for y in range(oy, oy + 448)
-                                             for b in shot.rgb[(y * shot.width + ox) * 3:(y * shot.width + ox + 616) * 3]))
+        return harness.Image(w, h, bytes(b for y in range(oy, oy + h)
+                                         for b in shot.rgb[(y * shot.width + ox) * 3:(y * shot.width + ox + w) * 3]))
 
     def click(self, x, y):
         time.sleep(0.6)  # apart from the last click: no double-click
@@ -315,3 +320,28 @@ def test_linux_installer_goes_to_wine_not_to_an_archive_manager_that_merely_list
         check(d.records(2)[-1][:2] == ["roller", installer], f"with the archive manager as default: {d.records(2)}")
     finally:
         d.stop()
+
+
+def test_linux_at_200_percent_pictures_are_drawn_in_device_pixels_without_seams(c):
+    class OnLargeScreen:  # a display of its own, large enough for the window at 200 %
+        out = c.out
+    with harness.Session(work=c.out / "scale2", screen="1600x1200x24", wine=False) as s:
+        OnLargeScreen.s = s
+        d = Desktop(OnLargeScreen, scale=2).start()
+        try:
+            shot = d.shot()
+            shot.save_png(c.out / "linux-scale2.png")
+            for name, (left, top, width, height) in (("photograph", (912, 54, 260, 556)),
+                                                     ("banner", (16, 54, 738, 226))):
+                rows = [sum(map(sum, shot.region(left, y, width, 1))) / (3 * width) for y in range(top, top + height)]
+                seams = [top + i for i in range(1, len(rows) - 1) if rows[i] > max(rows[i - 1], rows[i + 1]) + 8]
+                check(not seams, f"the {name} has light rows at {seams[:8]}")
+            dump = subprocess.run([str(harness.ROOT / "build" / "linux" / "bin" / "picture_dump"),
+                                   str(harness.ROOT / "assets" / "photograph.jpg"), "260", "556"],
+                                  capture_output=True, check=True).stdout
+            want = dump[dump.index(b"255\n") + 4:]
+            got = bytes(v for p in shot.region(912, 54, 260, 556) for v in p)
+            worst = max(abs(a - b) for a, b in zip(got, want))
+            check(len(got) == len(want) and worst <= 1, f"the photograph differs from the core's resampling by {worst}")
+        finally:
+            d.stop()

@@ -42,6 +42,7 @@ class Canvas final : public ui::Canvas {
     }
     return ui::kBlack;
   }
+  int DeviceScale() override { return scale; }
   void FillRect(const ui::Rect& r, ui::Color c) override { fills.push_back({r, c}); }
   void DrawText(ui::Point at, std::string_view text, const ui::Font& font, ui::Color c) override {
     texts.push_back({at, std::string(text), font, c});
@@ -59,6 +60,7 @@ class Canvas final : public ui::Canvas {
   std::vector<std::pair<ui::Rect, ui::Color>> fills;
   std::vector<Text> texts;
   std::vector<Blit> bitmaps;
+  int scale = 1;
 };
 
 class Shell final : public platform::Shell {

@@ -310,26 +310,32 @@ TEST_F(Launcher, JpegsAreDecodedOnceAtTheirFirstDrawNeverWhileBuilding) {
   EXPECT_EQ(jpeg.headers, 2);
 }
 
-TEST_F(Launcher, PicturesAreStretchedToTheirControlsAndTheWordmarkDrawnUnscaled) {
-  auto form = Make();
-  fakes::Canvas canvas;
-  form->Paint(canvas, {0, 0, 616, 448});
-  // Scaled pictures arrive in bands of rows: together they must tile exactly the control.
-  struct Row { const char* what; ui::Point at; ui::Size size; };
+TEST_F(Launcher, PicturesAreStretchedToTheirControlsInDevicePixels) {
+  // Scaled pictures arrive in bands of rows: together they tile the control exactly, in device
+  // pixels (twice as many each way at 200 %, the wordmark too, so nothing scales them again).
+  struct Row { const char* what; int scale; ui::Point at; ui::Size size; };
   const Row rows[] = {
-      {"the photograph, squeezed", {456, 27}, {130, 278}},
-      {"the wordmark, as it is", {130, 360}, {375, 80}},
-      {"the banner, distorted", {8, 27}, {369, 113}},
+      {"the photograph, squeezed", 1, {456, 27}, {130, 278}},
+      {"the wordmark, as it is", 1, {130, 360}, {375, 80}},
+      {"the banner, distorted", 1, {8, 27}, {369, 113}},
+      {"the photograph at 200 %", 2, {456, 27}, {260, 556}},
+      {"the wordmark at 200 %", 2, {130, 360}, {750, 160}},
+      {"the banner at 200 %", 2, {8, 27}, {738, 226}},
   };
+  auto form = Make();
   for (const Row& r : rows) {
-    int nextTop = r.at.y;
+    fakes::Canvas canvas;
+    canvas.scale = r.scale;
+    form->Paint(canvas, {0, 0, 616, 448});
+    int nextTop = r.at.y, deviceRows = 0;
     for (const auto& blit : canvas.bitmaps) {
       if (blit.at.x != r.at.x) continue;
       EXPECT_EQ(blit.at.y, nextTop) << r.what;
       EXPECT_EQ(blit.size.width, r.size.width) << r.what;
-      nextTop += blit.size.height;
+      nextTop += blit.size.height / r.scale;
+      deviceRows += blit.size.height;
     }
-    EXPECT_EQ(nextTop, r.at.y + r.size.height) << r.what;
+    EXPECT_EQ(deviceRows, r.size.height) << r.what;
   }
 }
 
