@@ -65,15 +65,15 @@ Picture::Picture(Form& owner, std::string name, Rect bounds, std::unique_ptr<Pic
 
 void Picture::Paint(Canvas& canvas, const Rect& dirty) {
   const Rect& r = Bounds();
-  const Bitmap& pixels = data_->Pixels();
   const int scale = std::max(1, canvas.DeviceScale());
-  if (fit_ == PictureFit::kNatural && pixels.bitsPerPixel == 24 && scale == 1) {
+  const Size logical = fit_ == PictureFit::kStretch ? Size{r.width, r.height} : data_->NaturalSize();
+  const Bitmap& pixels = data_->Pixels({logical.width * scale, logical.height * scale});
+  if (fit_ == PictureFit::kNatural && pixels.bitsPerPixel == 24 && pixels.size == logical && scale == 1) {
     canvas.DrawBitmap({r.left, r.top}, pixels, r);
     return;
   }
   // Scaled to device pixels (or a palettised picture turned to 24 bits) a band of rows at a time,
   // and only the rows the dirty area needs: only the decoded picture is kept, never a scaled copy.
-  const Size logical = fit_ == PictureFit::kStretch ? Size{r.width, r.height} : pixels.size;
   const int band = std::max(1, 32 / scale);  // logical rows
   Resampler resampler(pixels, {logical.width * scale, logical.height * scale});
   const int first = std::max(0, dirty.top - r.top);

@@ -13,13 +13,13 @@
 namespace ui {
 
 JpegPicture::JpegPicture(std::span<const std::uint8_t> data, const JpegCodec& codec)
-    : data_(data), codec_(codec) {
-  codec.ReadHeader(data);
-}
+    : data_(data), codec_(codec), size_(codec.ReadHeader(data)) {}
 
-const Bitmap& JpegPicture::Pixels() {
-  if (!pixels_) {
-    pixels_ = codec_.Decode(data_);
+const Bitmap& JpegPicture::Pixels(Size drawn) {
+  const bool tooSmall = pixels_ && pixels_->size != size_ &&
+                        (pixels_->size.width < drawn.width || pixels_->size.height < drawn.height);
+  if (!pixels_ || tooSmall) {
+    pixels_ = codec_.Decode(data_, drawn);
     marks::Mark("decoded", "");
   }
   return *pixels_;
@@ -67,7 +67,7 @@ extern "C" void OnJpegReset(j_common_ptr info) {
 
 // Runs libjpeg over `data`; with `out` null only the header is read. Returns false on error,
 // with the library's message in `message`. No C++ object with a destructor lives across setjmp.
-bool RunLibJpeg(std::span<const std::uint8_t> data, Size* size, Bitmap* out, char* message) {
+bool RunLibJpeg(std::span<const std::uint8_t> data, Size* size, Size atLeast, Bitmap* out, char* message) {
   jpeg_decompress_struct info;
   ErrorManager err;
   std::memset(&info, 0, sizeof info);
@@ -89,6 +89,19 @@ bool RunLibJpeg(std::span<const std::uint8_t> data, Size* size, Bitmap* out, cha
   *size = Size{static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
   if (out) {
     info.out_color_space = JCS_EXT_BGR;
+    // The smallest of 1, 1/2, 1/4 and 1/8 (the scales libjpeg-turbo decodes with SIMD: the others
+    // cost more time than the memory they save) that still gives at least the size asked for; a
+    // library built without scaling decodes at the natural size whatever is asked.
+    const auto at = [](int length, unsigned m) { return (static_cast<long long>(length) * m + 7) / 8; };
+    unsigned m = 8;
+    while (m > 1 && atLeast.width > 0 && atLeast.height > 0 && at(size->width, m / 2) >= atLeast.width &&
+           at(size->height, m / 2) >= atLeast.height)
+      m /= 2;
+    info.scale_num = m;
+    info.scale_denom = 8;
+    jpeg_calc_output_dimensions(&info);
+    const Size decoded{static_cast<int>(info.output_width), static_cast<int>(info.output_height)};
+    if (out->size != decoded) *out = Bitmap::Rgb(decoded);
     jpeg_start_decompress(&info);
     const auto stride = static_cast<std::size_t>(out->Stride());
     while (info.output_scanline < info.output_height) {
@@ -106,18 +119,18 @@ class LibJpegCodec final : public JpegCodec {
   Size ReadHeader(std::span<const std::uint8_t> data) const override {
     Size size;
     char message[JMSG_LENGTH_MAX] = {};
-    if (!RunLibJpeg(data, &size, nullptr, message)) throw std::runtime_error(std::string("JPEG error: ") + message);
+    if (!RunLibJpeg(data, &size, {}, nullptr, message)) throw std::runtime_error(std::string("JPEG error: ") + message);
     return size;
   }
 
-  Bitmap Decode(std::span<const std::uint8_t> data) const override {
+  Bitmap Decode(std::span<const std::uint8_t> data, Size atLeast) const override {
     const Size size = ReadHeader(data);
     if (size.width <= 0 || size.height <= 0 || static_cast<long long>(size.width) * size.height > (1LL << 26))
       throw std::runtime_error("JPEG error: picture too large");
-    Bitmap out = Bitmap::Rgb(size);
+    Bitmap out;
     Size again;
     char message[JMSG_LENGTH_MAX] = {};
-    if (!RunLibJpeg(data, &again, &out, message)) throw std::runtime_error(std::string("JPEG error: ") + message);
+    if (!RunLibJpeg(data, &again, atLeast, &out, message)) throw std::runtime_error(std::string("JPEG error: ") + message);
     return out;
   }
 };

@@ -1,8 +1,16 @@
 // The window host over GTK 3, cairo and pango.
 #include "platform/gtk/window_host.h"
 
+#include <malloc.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
+
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 #include <cstring>
 
 #include "platform/gtk/cairo_canvas.h"
@@ -120,9 +128,56 @@ void GtkHost::Report(std::exception_ptr error) noexcept {
   }
 }
 
+namespace {
+
+// The frame the window manager will put around `window` (left, right, top, bottom, in device
+// pixels), asked before the window is mapped with _NET_REQUEST_FRAME_EXTENTS. Only a window manager
+// that says it answers is asked, and it has 200 ms to answer; without one there is no frame.
+std::optional<std::array<long, 4>> FrameExtents(GtkWidget* window) {
+  GdkDisplay* display = gtk_widget_get_display(window);
+  if (!GDK_IS_X11_DISPLAY(display)) return std::nullopt;
+  Display* x = gdk_x11_display_get_xdisplay(display);
+  const Window self = gdk_x11_window_get_xid(gtk_widget_get_window(window));
+  const Window root = DefaultRootWindow(x);
+  const Atom request = XInternAtom(x, "_NET_REQUEST_FRAME_EXTENTS", False);
+  const Atom extents = XInternAtom(x, "_NET_FRAME_EXTENTS", False);
+  auto property = [&](Window w, Atom name, Atom type, long length, auto&& use) {
+    Atom actual = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool ok = XGetWindowProperty(x, w, name, 0, length, False, type, &actual, &format, &count, &after, &data) ==
+                        Success && actual == type && format == 32;
+    if (ok) use(reinterpret_cast<long*>(data), count);
+    if (data) XFree(data);
+    return ok;
+  };
+  bool supported = false;
+  property(root, XInternAtom(x, "_NET_SUPPORTED", False), XA_ATOM, 4096, [&](long* atoms, unsigned long n) {
+    supported = std::find(atoms, atoms + n, static_cast<long>(request)) != atoms + n;
+  });
+  if (!supported) return std::nullopt;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = self;
+  event.xclient.message_type = request;
+  event.xclient.format = 32;
+  XSendEvent(x, root, False, SubstructureNotifyMask | SubstructureRedirectMask, &event);
+  XFlush(x);
+  std::optional<std::array<long, 4>> frame;
+  for (const gint64 deadline = g_get_monotonic_time() + 200000; !frame && g_get_monotonic_time() < deadline;) {
+    property(self, extents, XA_CARDINAL, 4, [&](long* v, unsigned long n) {
+      if (n == 4) frame = std::array<long, 4>{v[0], v[1], v[2], v[3]};
+    });
+    if (!frame) g_usleep(2000);
+  }
+  return frame;
+}
+
+}  // namespace
+
 void GtkHost::Centre() {
-  // The bounding rectangle of all monitors; the window's frame is not known before it is shown, so
-  // its client size stands for its outer size.
+  // The bounding rectangle of all monitors; the outer window, its frame included, is centred on it.
   GdkDisplay* display = gdk_display_get_default();
   int left = 0, top = 0, right = 0, bottom = 0;
   for (int i = 0, n = gdk_display_get_n_monitors(display); i < n; ++i) {
@@ -132,7 +187,14 @@ void GtkHost::Centre() {
     left = std::min(left, g.x), top = std::min(top, g.y);
     right = std::max(right, g.x + g.width), bottom = std::max(bottom, g.y + g.height);
   }
-  const ui::Point at = ui::CentreOn({left, top, right - left, bottom - top}, form_->clientSize);
+  ui::Size outer = form_->clientSize;
+  if (const auto frame = FrameExtents(window_)) {
+    const long scale = std::max(1, gtk_widget_get_scale_factor(window_));
+    outer.width += static_cast<int>(((*frame)[0] + (*frame)[1]) / scale);
+    outer.height += static_cast<int>(((*frame)[2] + (*frame)[3]) / scale);
+  }
+  // With the default gravity the position moved to is the frame's top-left corner.
+  const ui::Point at = ui::CentreOn({left, top, right - left, bottom - top}, outer);
   gtk_window_move(GTK_WINDOW(window_), at.x, at.y);
 }
 
@@ -197,6 +259,14 @@ int GtkHost::Run(ui::Form& form, std::string_view, const ErrorReport& report) {
 
 gboolean GtkHost::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
   auto* host = static_cast<GtkHost*>(self);
+  if (!host->trimmed_) {
+    // Once the first paint is done, what decoding and resampling freed goes back to the system.
+    host->trimmed_ = true;
+    g_idle_add([](gpointer) -> gboolean {
+      malloc_trim(0);
+      return G_SOURCE_REMOVE;
+    }, nullptr);
+  }
   host->Guarded([&] {
     double x1, y1, x2, y2;
     cairo_clip_extents(cr, &x1, &y1, &x2, &y2);

@@ -58,6 +58,7 @@ class GtkHost final : public WindowHost {
   int pointerX_ = 0;
   int pointerY_ = 0;
   bool reporting_ = false;
+  bool trimmed_ = false;
 };
 
 }  // namespace platform

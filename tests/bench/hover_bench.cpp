@@ -39,7 +39,7 @@ class NoProcess final : public platform::Process {
 class Jpeg final : public ui::JpegCodec {
  public:
   ui::Size ReadHeader(std::span<const std::uint8_t>) const override { return {1, 1}; }
-  ui::Bitmap Decode(std::span<const std::uint8_t>) const override { return ui::Bitmap::Rgb({1, 1}); }
+  ui::Bitmap Decode(std::span<const std::uint8_t>, ui::Size) const override { return ui::Bitmap::Rgb({1, 1}); }
 };
 
 }  // namespace

@@ -49,6 +49,7 @@ class Desktop:
             self.prefix.mkdir()
             self.set_version(version)
         self.disc = self.make_disc(disc_name)
+        self.process = None
 
     def set_version(self, version):
         """Writes the prefix's registry file: no key, or the version (a string, or a number as dword)."""
@@ -70,18 +71,26 @@ class Desktop:
         (disc / "Docs" / "Vantrel.chm").write_bytes(b"ITSF")
         return disc
 
-    def start(self, cwd=None, args=(), env=None):
-        run_env = {k: v for k, v in self.c.s.env.items() if k not in ("WINEDEBUG", "GDK_BACKEND")}
-        run_env.update(HOME=str(self.root), XDG_CONFIG_HOME=str(self.root / "config"),
-                       XDG_DATA_HOME=str(self.root / "data"), XDG_DATA_DIRS=str(self.root / "share"),
-                       XDG_CONFIG_DIRS=str(self.root / "config"), WINEPREFIX=str(self.prefix), NO_AT_BRIDGE="1",
-                       GDK_SCALE=str(self.scale), **(env or {}))
+    def start_process(self, cwd=None, args=(), run_env=None):
+        """Starts the launcher, without waiting for its window."""
+        if run_env is None:
+            run_env = dict(self.c.s.env, HOME=str(self.root), XDG_CONFIG_HOME=str(self.root / "config"),
+                           XDG_DATA_HOME=str(self.root / "data"), WINEPREFIX=str(self.prefix), NO_AT_BRIDGE="1")
         self.output = self.root / "output.log"  # a file, not a pipe: Wine's services would hold a pipe
         with open(self.output, "w") as output:
             self.process = subprocess.Popen(["dbus-run-session", "--", str(self.disc / "Launch.x86_64"), *args],
                                             cwd=str(cwd or self.disc), env=run_env, stdin=subprocess.DEVNULL,
                                             stdout=output, stderr=output, start_new_session=True)
         self.c.s.processes.append(self.process)
+        return self
+
+    def start(self, cwd=None, args=(), env=None):
+        run_env = {k: v for k, v in self.c.s.env.items() if k not in ("WINEDEBUG", "GDK_BACKEND")}
+        run_env.update(HOME=str(self.root), XDG_CONFIG_HOME=str(self.root / "config"),
+                       XDG_DATA_HOME=str(self.root / "data"), XDG_DATA_DIRS=str(self.root / "share"),
+                       XDG_CONFIG_DIRS=str(self.root / "config"), WINEPREFIX=str(self.prefix), NO_AT_BRIDGE="1",
+                       GDK_SCALE=str(self.scale), **(env or {}))
+        self.start_process(cwd, args, run_env)
         self.origin = wait_for(self.window, timeout=20, what="the Linux launcher's window")
         k = self.scale
         wait_for(lambda: mean(self.shot().region(20 * k, 380 * k, 150 * k, 40 * k)) != (255, 255, 255),
@@ -119,6 +128,8 @@ class Desktop:
 
     def stop(self):
         """Ends the launcher with its session bus: the whole process group."""
+        if self.process is None:
+            return
         try:
             os.killpg(self.process.pid, signal.SIGKILL)
         except ProcessLookupError:
@@ -345,3 +356,73 @@ def test_linux_at_200_percent_pictures_are_drawn_in_device_pixels_without_seams(
             check(len(got) == len(want) and worst <= 1, f"the photograph differs from the core's resampling by {worst}")
         finally:
             d.stop()
+
+
+class OwnDisplay:
+    """A context for Desktop on a display of the test's own (a window manager, a compositor)."""
+
+    def __init__(self, c, session):
+        self.out, self.s = c.out, session
+
+
+def test_linux_under_a_window_manager_the_outer_window_is_centred(c):
+    with harness.Session(work=c.out / "openbox", wine=False) as s:
+        wm = subprocess.Popen(["openbox", "--sm-disable"], env=s.env, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, start_new_session=True)
+        try:
+            wait_for(lambda: "window id" in subprocess.run(
+                ["xprop", "-root", "-display", s.display, "_NET_SUPPORTING_WM_CHECK"], capture_output=True,
+                text=True).stdout, what="openbox")
+            d = Desktop(OwnDisplay(c, s))
+            try:
+                d.start_process()
+                def placed():  # reparented into the frame: its absolute place and the frame's extents
+                    tree = subprocess.run(["xwininfo", "-root", "-tree", "-display", s.display], capture_output=True,
+                                          text=True).stdout
+                    line = next((ln for ln in tree.splitlines() if '"Vantrel Setup"' in ln and " 616x448+" in ln), None)
+                    frame = subprocess.run(["xprop", "-display", s.display, "-id", line.split()[0], "_NET_FRAME_EXTENTS"],
+                                           capture_output=True, text=True).stdout if line else ""
+                    if "=" not in frame:
+                        return None
+                    x, y = (int(v) for v in line.split()[-1].lstrip("+").split("+"))
+                    return x, y, [int(v) for v in frame.split("=", 1)[1].split(",")]
+                x, y, (left, right, top, bottom) = wait_for(placed, what="the framed window")
+                width, height = 616 + left + right, 448 + top + bottom
+                want = (1024 // 2 - width // 2, 768 // 2 - height // 2)
+                check(abs(x - left - want[0]) <= 1 and abs(y - top - want[1]) <= 1,
+                      f"outer window at {(x - left, y - top)} ({width} x {height}), centred at {want}")
+            finally:
+                d.stop()
+        finally:
+            os.killpg(wm.pid, signal.SIGKILL)
+            wm.wait(10)
+
+
+def test_linux_on_a_wayland_desktop_the_window_goes_to_xwayland_by_itself(c):
+    runtime = Path(tempfile.mkdtemp(prefix="vantrel-wayland-", dir=c.out))
+    runtime.chmod(0o700)
+    log = runtime / "weston.log"
+    weston = subprocess.Popen(["weston", "--backend=headless-backend.so", "--xwayland", "--socket=vantrel-wl",
+                               "--idle-time=0", f"--log={log}"], env={**os.environ, "XDG_RUNTIME_DIR": str(runtime)},
+                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              start_new_session=True)
+    try:
+        display = wait_for(lambda: next((ln.rsplit(" ", 1)[1] for ln in (log.read_text() if log.exists() else "")
+                                         .splitlines() if "xserver listening on display" in ln), None),
+                           what="weston's Xwayland display")
+
+        class OnWayland:
+            pass
+        OnWayland.display = display
+        OnWayland.env = {**os.environ, "DISPLAY": display, "WAYLAND_DISPLAY": "vantrel-wl", "XDG_RUNTIME_DIR": str(runtime)}
+        OnWayland.env.pop("GDK_BACKEND", None)
+        OnWayland.processes = c.s.processes
+        d = Desktop(OwnDisplay(c, OnWayland))
+        try:
+            d.start_process()
+            wait_for(d.window, timeout=30, what="the window on the X display of the Wayland desktop")
+        finally:
+            d.stop()
+    finally:
+        os.killpg(weston.pid, signal.SIGKILL)
+        weston.wait(10)

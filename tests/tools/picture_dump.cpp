@@ -19,8 +19,10 @@ int main(int argc, char** argv) {
   std::ifstream in(argv[1], std::ios::binary);
   const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   const std::string name = argv[1];
-  const ui::Bitmap source = name.ends_with(".bmp") ? ui::ParseBmp(file) : ui::LibJpeg().Decode(file);
-  ui::Resampler resampler(source, {std::atoi(argv[2]), std::atoi(argv[3])});
+  const ui::Size size{std::atoi(argv[2]), std::atoi(argv[3])};
+  // Decoded as the window decodes it for that size.
+  const ui::Bitmap source = name.ends_with(".bmp") ? ui::ParseBmp(file) : ui::LibJpeg().Decode(file, size);
+  ui::Resampler resampler(source, size);
   const ui::Bitmap out = resampler.Rows(0, resampler.Target().height);
   std::printf("P6 %d %d 255\n", out.size.width, out.size.height);
   for (int y = 0; y < out.size.height; ++y)

@@ -165,14 +165,25 @@ TEST(LibJpeg, ReadsSizesFromTheHeaderAndDecodesTheWholePicture) {
   for (const Row& r : {Row{"photograph.jpg", {407, 804}}, Row{"wordmark.jpg", {375, 80}}}) {
     const auto data = ReadAsset(r.file);
     EXPECT_EQ(ui::LibJpeg().ReadHeader(data), r.size) << r.file;
-    const ui::Bitmap b = ui::LibJpeg().Decode(data);
+    const ui::Bitmap b = ui::LibJpeg().Decode(data, {});
     EXPECT_EQ(b.size, r.size) << r.file;
     EXPECT_EQ(b.pixels.size(), static_cast<std::size_t>(b.Stride()) * r.size.height) << r.file;
   }
   // The wordmark's top-left corner is white paper.
-  const ui::Bitmap wordmark = ui::LibJpeg().Decode(ReadAsset("wordmark.jpg"));
+  const ui::Bitmap wordmark = ui::LibJpeg().Decode(ReadAsset("wordmark.jpg"), {});
   EXPECT_GT(PixelAt(wordmark, 1, 1).R(), 240);
   EXPECT_GT(PixelAt(wordmark, 1, 1).B(), 240);
+}
+
+TEST(LibJpeg, DecodesNoLargerThanThePictureIsDrawn) {
+  // 407 x 804 halved as often as it still covers the size asked: once (204 x 402) for the
+  // photograph's place at 96 dpi, not at all at 200 % (260 x 556), three times at most.
+  struct Row { ui::Size asked, want; };
+  const Row rows[] = {{{130, 278}, {204, 402}}, {{260, 556}, {407, 804}}, {{50, 100}, {51, 101}},
+                      {{1, 1}, {51, 101}}, {{1000, 10}, {407, 804}}, {{}, {407, 804}}};
+  const auto data = ReadAsset("photograph.jpg");
+  for (const Row& r : rows)
+    EXPECT_EQ(ui::LibJpeg().Decode(data, r.asked).size, r.want) << r.asked.width << " x " << r.asked.height;
 }
 
 TEST(LibJpeg, BadDataIsAnExceptionNotAnExit) {
@@ -181,7 +192,7 @@ TEST(LibJpeg, BadDataIsAnExceptionNotAnExit) {
   const std::vector<std::uint8_t> junk(100, 0x42);
   EXPECT_THROW(ui::LibJpeg().ReadHeader(junk), std::runtime_error);
   EXPECT_THROW(ui::LibJpeg().ReadHeader(std::span<const std::uint8_t>()), std::runtime_error);
-  EXPECT_THROW(ui::LibJpeg().Decode(cut), std::runtime_error);
+  EXPECT_THROW(ui::LibJpeg().Decode(cut, {}), std::runtime_error);
 }
 
 }  // namespace

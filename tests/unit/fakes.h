@@ -196,10 +196,12 @@ class CountingJpeg final : public ui::JpegCodec {
     ++headers;
     return SizeOf(data);
   }
-  ui::Bitmap Decode(std::span<const std::uint8_t> data) const override {
+  ui::Bitmap Decode(std::span<const std::uint8_t> data, ui::Size atLeast) const override {
     ++decodes;
+    asked.push_back(atLeast);
     return ui::Bitmap::Rgb(SizeOf(data));
   }
+  mutable std::vector<ui::Size> asked;
   std::map<const std::uint8_t*, ui::Size> sizes;
   mutable int headers = 0;
   mutable int decodes = 0;

@@ -304,6 +304,8 @@ TEST_F(Launcher, JpegsAreDecodedOnceAtTheirFirstDrawNeverWhileBuilding) {
   fakes::Canvas canvas;
   form->Paint(canvas, {0, 0, 616, 448});
   EXPECT_EQ(jpeg.decodes, 2);
+  // Each asked for no more than its drawn size: the photograph its place, the wordmark its own.
+  EXPECT_EQ(jpeg.asked, (std::vector<ui::Size>{{130, 278}, {375, 80}}));
   form->Paint(canvas, {0, 0, 616, 448});
   form->Paint(canvas, {450, 20, 150, 300});
   EXPECT_EQ(jpeg.decodes, 2);
