@@ -104,29 +104,6 @@ std::string LocalPath(std::string path, const std::optional<std::string>& direct
   return path;
 }
 
-// A program on the search path, looked for only in absolute folders: an empty or relative element
-// (which GLib takes for the current folder, the disc's root) could hold a planted one. With no PATH,
-// the system's own folders.
-std::string FindProgram(const char* name) {
-  const char* set = g_getenv("PATH");
-  const std::string path = set ? set : "/usr/bin:/bin";
-  for (std::size_t at = 0; at <= path.size();) {
-    const std::size_t end = std::min(path.find(':', at), path.size());
-    const std::string folder = path.substr(at, end - at);
-    at = end + 1;
-    if (folder.empty() || folder[0] != '/') continue;
-    const std::string candidate = folder + "/" + name;
-    struct stat info {};
-    if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0)
-      return candidate;
-  }
-  return {};
-}
-
-constexpr const char* kWindowsProgramTypes[] = {"application/x-ms-dos-executable", "application/x-msdownload",
-                                               "application/vnd.microsoft.portable-executable",
-                                               "application/x-msdos-program"};
-
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> out;
   for (std::size_t at = 0; at <= text.size();) {
@@ -141,6 +118,25 @@ std::string Env(const char* name, const std::string& otherwise) {
   const char* set = g_getenv(name);
   return set && *set ? set : otherwise;
 }
+
+// A program on the search path, looked for only in absolute folders: an empty or relative element
+// (which GLib takes for the current folder, the disc's root) could hold a planted one. With no PATH,
+// the system's own folders.
+std::string FindProgram(const char* name) {
+  const char* set = g_getenv("PATH");
+  for (const std::string& folder : Split(set ? set : "/usr/bin:/bin", ':')) {
+    if (folder[0] != '/') continue;
+    const std::string candidate = folder + "/" + name;
+    struct stat info {};
+    if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0)
+      return candidate;
+  }
+  return {};
+}
+
+constexpr const char* kWindowsProgramTypes[] = {"application/x-ms-dos-executable", "application/x-msdownload",
+                                               "application/vnd.microsoft.portable-executable",
+                                               "application/x-msdos-program"};
 
 // The lists of MIME-type associations in the order the XDG rules weigh them: the user's config,
 // the system's config, the user's data, the system's data; in each folder every current desktop's

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <optional>
 #include <cstring>
+#include <optional>
 
 #include "platform/gtk/cairo_canvas.h"
 #include "ui/placement.h"

@@ -28,6 +28,15 @@ constexpr DWORD kMainExStyle = WS_EX_TOOLWINDOW;
 constexpr int kMainIcon = 1;
 
 ui::Rect FromRect(const RECT& r) { return ui::Rect{r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+// The one tracking tool the banner's hint shows in.
+TOOLINFOA HintTool(HWND main) {
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;  // understood by every comctl32 version
+  tool.hwnd = main;
+  tool.uId = kHintTool;
+  return tool;
+}
+
 ui::Point PointOf(LPARAM lParam) { return ui::Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 }  // namespace
@@ -130,21 +139,15 @@ void Win32Host::AddTooltips() {
                              nullptr);
   if (!tooltip_) return;
   // One tracking tool: when it shows and hides is the form's hint rule, not the control's own timing.
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;  // understood by every comctl32 version
+  TOOLINFOA tool = HintTool(main_);
   tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-  tool.hwnd = main_;
-  tool.uId = kHintTool;
   tool.lpszText = const_cast<char*>("");
   SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Win32Host::ShowHint(const ui::Control& control) {
   if (!tooltip_) return;
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = main_;
-  tool.uId = kHintTool;
+  TOOLINFOA tool = HintTool(main_);
   tool.lpszText = const_cast<char*>(control.Hint().c_str());
   SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
   // At the pointer, moved down by the height of the pointer shape.
@@ -156,10 +159,7 @@ void Win32Host::ShowHint(const ui::Control& control) {
 
 void Win32Host::HideHint() {
   if (!tooltip_) return;
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = main_;
-  tool.uId = kHintTool;
+  TOOLINFOA tool = HintTool(main_);
   SendMessageA(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 

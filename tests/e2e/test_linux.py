@@ -8,6 +8,7 @@ import subprocess
 import tempfile
 import time
 from pathlib import Path
+from types import SimpleNamespace
 
 import harness
 from harness import check, mean, wait_for
@@ -20,8 +21,10 @@ KEY = "[Software\\\\Wow6432Node\\\\Orun\\\\Vantrel\\\\AppInfo] 1733600000\n"
 class Desktop:
     """A Linux desktop for one launcher run: XDG folders, default applications, a Wine prefix file."""
 
-    def __init__(self, c, pdf=True, exe_handler=True, version=None, wine_prefix=None, disc_name="disc", scale=1):
+    def __init__(self, c, pdf=True, exe_handler=True, version=None, wine_prefix=None, disc_name="disc", scale=1,
+                 session=None):
         self.c = c
+        self.s = session or c.s  # the display, and the list of processes a test's end kills
         self.scale = scale
         self.size = (616 * scale, 448 * scale)
         self.root = Path(tempfile.mkdtemp(prefix="vantrel-desktop-", dir=c.out))
@@ -71,26 +74,23 @@ class Desktop:
         (disc / "Docs" / "Vantrel.chm").write_bytes(b"ITSF")
         return disc
 
-    def start_process(self, cwd=None, args=(), run_env=None):
-        """Starts the launcher, without waiting for its window."""
-        if run_env is None:
-            run_env = dict(self.c.s.env, HOME=str(self.root), XDG_CONFIG_HOME=str(self.root / "config"),
-                           XDG_DATA_HOME=str(self.root / "data"), WINEPREFIX=str(self.prefix), NO_AT_BRIDGE="1")
+    def start_process(self, cwd=None, args=(), env=None):
+        """Starts the launcher on this desktop, without waiting for its window."""
+        run_env = {k: v for k, v in self.s.env.items() if k not in ("WINEDEBUG", "GDK_BACKEND")}
+        run_env.update(HOME=str(self.root), XDG_CONFIG_HOME=str(self.root / "config"),
+                       XDG_DATA_HOME=str(self.root / "data"), XDG_DATA_DIRS=str(self.root / "share"),
+                       XDG_CONFIG_DIRS=str(self.root / "config"), WINEPREFIX=str(self.prefix), NO_AT_BRIDGE="1",
+                       GDK_SCALE=str(self.scale), **(env or {}))
         self.output = self.root / "output.log"  # a file, not a pipe: Wine's services would hold a pipe
         with open(self.output, "w") as output:
             self.process = subprocess.Popen(["dbus-run-session", "--", str(self.disc / "Launch.x86_64"), *args],
                                             cwd=str(cwd or self.disc), env=run_env, stdin=subprocess.DEVNULL,
                                             stdout=output, stderr=output, start_new_session=True)
-        self.c.s.processes.append(self.process)
+        self.s.processes.append(self.process)
         return self
 
     def start(self, cwd=None, args=(), env=None):
-        run_env = {k: v for k, v in self.c.s.env.items() if k not in ("WINEDEBUG", "GDK_BACKEND")}
-        run_env.update(HOME=str(self.root), XDG_CONFIG_HOME=str(self.root / "config"),
-                       XDG_DATA_HOME=str(self.root / "data"), XDG_DATA_DIRS=str(self.root / "share"),
-                       XDG_CONFIG_DIRS=str(self.root / "config"), WINEPREFIX=str(self.prefix), NO_AT_BRIDGE="1",
-                       GDK_SCALE=str(self.scale), **(env or {}))
-        self.start_process(cwd, args, run_env)
+        self.start_process(cwd, args, env)
         self.origin = wait_for(self.window, timeout=20, what="the Linux launcher's window")
         k = self.scale
         wait_for(lambda: mean(self.shot().region(20 * k, 380 * k, 150 * k, 40 * k)) != (255, 255, 255),
@@ -98,7 +98,7 @@ class Desktop:
         return self
 
     def windows(self):
-        tree = subprocess.run(["xwininfo", "-root", "-tree", "-display", self.c.s.display], capture_output=True,
+        tree = subprocess.run(["xwininfo", "-root", "-tree", "-display", self.s.display], capture_output=True,
                               text=True).stdout
         return [line for line in tree.splitlines() if '"Vantrel Setup"' in line]
 
@@ -112,13 +112,13 @@ class Desktop:
 
     def shot(self):
         (ox, oy), (w, h) = self.origin, self.size
-        shot = self.c.s.screenshot()
+        shot = self.s.screenshot()
         return harness.Image(w, h, bytes(b for y in range(oy, oy + h)
                                          for b in shot.rgb[(y * shot.width + ox) * 3:(y * shot.width + ox + w) * 3]))
 
     def click(self, x, y):
         time.sleep(0.6)  # apart from the last click: no double-click
-        self.c.s.xdotool("mousemove", self.origin[0] + x, self.origin[1] + y, "sleep", "0.1", "click", "1")
+        self.s.xdotool("mousemove", self.origin[0] + x, self.origin[1] + y, "sleep", "0.1", "click", "1")
 
     def records(self, count):
         def enough():
@@ -334,11 +334,9 @@ def test_linux_installer_goes_to_wine_not_to_an_archive_manager_that_merely_list
 
 
 def test_linux_at_200_percent_pictures_are_drawn_in_device_pixels_without_seams(c):
-    class OnLargeScreen:  # a display of its own, large enough for the window at 200 %
-        out = c.out
+    # A display of its own, large enough for the window at 200 %.
     with harness.Session(work=c.out / "scale2", screen="1600x1200x24", wine=False) as s:
-        OnLargeScreen.s = s
-        d = Desktop(OnLargeScreen, scale=2).start()
+        d = Desktop(c, scale=2, session=s).start()
         try:
             shot = d.shot()
             shot.save_png(c.out / "linux-scale2.png")
@@ -358,13 +356,6 @@ def test_linux_at_200_percent_pictures_are_drawn_in_device_pixels_without_seams(
             d.stop()
 
 
-class OwnDisplay:
-    """A context for Desktop on a display of the test's own (a window manager, a compositor)."""
-
-    def __init__(self, c, session):
-        self.out, self.s = c.out, session
-
-
 def test_linux_under_a_window_manager_the_outer_window_is_centred(c):
     with harness.Session(work=c.out / "openbox", wine=False) as s:
         wm = subprocess.Popen(["openbox", "--sm-disable"], env=s.env, stdout=subprocess.DEVNULL,
@@ -373,7 +364,7 @@ def test_linux_under_a_window_manager_the_outer_window_is_centred(c):
             wait_for(lambda: "window id" in subprocess.run(
                 ["xprop", "-root", "-display", s.display, "_NET_SUPPORTING_WM_CHECK"], capture_output=True,
                 text=True).stdout, what="openbox")
-            d = Desktop(OwnDisplay(c, s))
+            d = Desktop(c, session=s)
             try:
                 d.start_process()
                 def placed():  # reparented into the frame: its absolute place and the frame's extents
@@ -410,14 +401,9 @@ def test_linux_on_a_wayland_desktop_the_window_goes_to_xwayland_by_itself(c):
         display = wait_for(lambda: next((ln.rsplit(" ", 1)[1] for ln in (log.read_text() if log.exists() else "")
                                          .splitlines() if "xserver listening on display" in ln), None),
                            what="weston's Xwayland display")
-
-        class OnWayland:
-            pass
-        OnWayland.display = display
-        OnWayland.env = {**os.environ, "DISPLAY": display, "WAYLAND_DISPLAY": "vantrel-wl", "XDG_RUNTIME_DIR": str(runtime)}
-        OnWayland.env.pop("GDK_BACKEND", None)
-        OnWayland.processes = c.s.processes
-        d = Desktop(OwnDisplay(c, OnWayland))
+        wayland = SimpleNamespace(display=display, processes=c.s.processes, env=dict(
+            os.environ, DISPLAY=display, WAYLAND_DISPLAY="vantrel-wl", XDG_RUNTIME_DIR=str(runtime)))
+        d = Desktop(c, session=wayland)
         try:
             d.start_process()
             wait_for(d.window, timeout=30, what="the window on the X display of the Wayland desktop")
