@@ -154,6 +154,9 @@ std::optional<Value> ParseValue(std::string_view text) {
       i += 2;
     }
     if (v.type == 1 || v.type == 2 || v.type == 7) v.data = Utf16ToUtf8(v.data);
+    // A string as stored without its terminating NUL (or with no bytes at all) still ends in one,
+    // as every string this reader gives does.
+    if ((v.type == 1 || v.type == 2) && (v.data.empty() || v.data.back() != 0)) v.data.push_back(0);
     return v;
   }
   return std::nullopt;

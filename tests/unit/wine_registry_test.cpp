@@ -31,6 +31,7 @@ const char kFile[] =
     "\"Blob\"=hex:01,02,\\\n  03,04\n"
     "\"Wide\"=hex(2):41,00,42,00,00,00\n"
     "\"Octal\"=\"\\101\\1012\\7\"\n"
+    "\"Unended\"=hex(2):41,00\n"
     "\"Broken\"=dword:12\n"
     "this line is nothing this reader knows\n"
     "[Software\\\\Wow6432Node\\\\Other] 1733600000\n"
@@ -54,6 +55,7 @@ TEST(WineRegistry, ReadsTheKeyA32BitProgramSeesWithEachKindOfValue) {
       {"blob", 3, {1, 2, 3, 4}},
       {"wide", 2, Bytes("AB")},
       {"octal", 1, Bytes("AA2\x07")},  // at most three octal digits: \101 then a plain 2
+      {"unended", 2, Bytes("A")},       // stored without its NUL, given with one
   };
   for (const Row& r : rows) {
     const auto it = values->find(r.name);
