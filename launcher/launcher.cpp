@@ -47,6 +47,22 @@ constexpr bool Resolves(const FormLayout& layout) {
 
 static_assert(Resolves(kFrmMain), "an event of the layout names no handler of TfrmMain");
 
+// Every control is read once, and each has something to be called by.
+constexpr bool ReadsEveryControlOnce(const FormLayout& layout) {
+  for (const auto& c : layout.controls) {
+    int seen = 0;
+    for (const auto& spoken : layout.readingOrder)
+      if (spoken.control == c.name) {
+        ++seen;
+        if (spoken.name.empty() && c.caption.empty() && c.hint.empty()) return false;
+      }
+    if (seen != 1) return false;
+  }
+  return true;
+}
+
+static_assert(ReadsEveryControlOnce(kFrmMain), "the reading order misses a control, repeats one or leaves it nameless");
+
 std::span<const std::uint8_t> AssetBytes(const Pictures& pictures, Asset asset) {
   switch (asset) {
     case Asset::kPhotograph: return pictures.photograph;
@@ -95,6 +111,12 @@ TfrmMain::TfrmMain(ui::TextMeasurer& measurer, const Services& services, const P
     connect(control->onClick, c.onClick);
     connect(control->onMouseEnter, c.onMouseEnter);
     connect(control->onMouseLeave, c.onMouseLeave);
+  }
+  for (const SpokenLayout& spoken : layout.readingOrder) {
+    ui::Control* control = Find(spoken.control);
+    std::string_view name = spoken.name;
+    if (name.empty()) name = control->Kind() == ui::ControlKind::kLabel ? ui::AsLabel(*control).Caption() : control->Hint();
+    readingOrder.push_back({control, std::string(name)});
   }
   onActivate = [this] { FormActivate(); };
 }

@@ -27,6 +27,13 @@ struct ControlLayout {
   std::string_view onMouseLeave;
 };
 
+// A control as a screen reader presents it: its name is the link's caption or the picture's hint
+// unless one is given here.
+struct SpokenLayout {
+  std::string_view control;
+  std::string_view name;
+};
+
 struct FormLayout {
   std::string_view caption;
   ui::Size clientSize;
@@ -38,6 +45,7 @@ struct FormLayout {
   ui::Color linkColor;
   std::string_view onActivate;
   std::array<ControlLayout, 8> controls;  // in creation order
+  std::array<SpokenLayout, 8> readingOrder;  // the left column from the top, then the right-hand pictures
 };
 
 inline constexpr std::string_view kEnter = "txtInstallMouseEnter";
@@ -56,6 +64,16 @@ inline constexpr FormLayout kFrmMain{
         {"txtExit", kLinkLabel, {22, 407, 26, 20}, "Exit", kNone, ui::PictureFit::kNatural, "", true, "btnCloseClick", kEnter, kLeave},
         {"lblInstallAcrobat", kLinkLabel, {22, 317, 210, 20}, "Install Adobe Acrobat Reader", kNone, ui::PictureFit::kNatural, "", false, "lblInstallAcrobatClick", kEnter, kLeave},
         {"txtUserManual", kLinkLabel, {22, 276, 90, 20}, "User Manual", kNone, ui::PictureFit::kNatural, "", true, "txtUserManualClick", kEnter, kLeave},
+    }},
+    {{
+        {"imgOrun", ""},
+        {"txtWhatsNew", ""},
+        {"txtInstall", ""},
+        {"txtUserManual", ""},
+        {"lblInstallAcrobat", ""},
+        {"txtExit", ""},
+        {"Image2", "Fendrik instrument family web page"},
+        {"Image1", "Halvik Instruments: Fendrik instrument family web page"},
     }}};
 
 }  // namespace launcher

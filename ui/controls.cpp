@@ -15,6 +15,7 @@ void Control::SetEnabled(bool enabled) {
   if (enabled_ == enabled) return;
   enabled_ = enabled;
   owner_.Invalidate(bounds_);
+  if (owner_.onEnabledChanged) owner_.onEnabledChanged(*this);
 }
 
 void Control::SetBounds(const Rect& bounds) {

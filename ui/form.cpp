@@ -67,6 +67,19 @@ void Form::PointerRelease(Point p) {
   if (inside && armed->onClick) armed->onClick(*armed);
 }
 
+bool Form::Invoke(Control& control) {
+  if (!control.Enabled()) return false;
+  if (control.onClick) control.onClick(control);
+  return true;
+}
+
+int Form::SpokenAt(Point p) const {
+  const Control* control = ControlAt(p);
+  for (std::size_t i = 0; i < readingOrder.size(); ++i)
+    if (readingOrder[i].control == control) return static_cast<int>(i);
+  return -1;
+}
+
 void Form::Activate() {
   if (activated_) return;
   activated_ = true;

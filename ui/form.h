@@ -58,6 +58,22 @@ class Form {
   void PointerCancel() { pressed_ = nullptr; }
   Control* Hot() const { return hot_; }
 
+  // A screen reader's default action on `control`: what a click on it runs, if it is enabled; a
+  // disabled control refuses. Hosts queue it to their event loop, so it never runs inside a call of
+  // the reader's. Returns whether the click ran.
+  bool Invoke(Control& control);
+  // Told when a control is really enabled or disabled, so a host can announce it.
+  std::function<void(Control&)> onEnabledChanged;
+
+  // The controls in the order a reader presents them, each with the name it speaks.
+  struct Spoken {
+    Control* control;
+    std::string name;
+  };
+  std::vector<Spoken> readingOrder;
+  // The place in the reading order of the control under `p`, or -1.
+  int SpokenAt(Point p) const;
+
   // The hint of the control under the pointer; the host gives it a timer and a popup.
   Hint hint;
 

@@ -21,6 +21,7 @@ constexpr char kApplicationClass[] = "TApplication";
 constexpr UINT kActivateOnce = WM_APP + 1;
 constexpr UINT kPassFocus = WM_APP + 2;  // the taskbar window hands the focus on to the launcher window
 constexpr UINT kAfterFirstPaint = WM_APP + 3;
+constexpr UINT kInvoke = WM_APP + 4;  // a reader's default action on the control at wParam of the reading order
 constexpr UINT_PTR kHintTimer = 1;
 constexpr UINT_PTR kHintTool = 1;
 constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -118,6 +119,9 @@ bool Win32Host::CreateWindows() {
     InvalidateRect(main_, &rect, FALSE);
   });
   form_->onClose = [this] { PostMessageA(main_, WM_CLOSE, 0, 0); };
+  form_->onEnabledChanged = [this](ui::Control& control) {
+    if (main_) AnnounceStateChange(main_, *form_, control);
+  };
   form_->hint.SetHost({[this](int ms) { SetTimer(main_, kHintTimer, static_cast<UINT>(ms), nullptr); },
                        [this] { KillTimer(main_, kHintTimer); },
                        [this](const ui::Control& control) { ShowHint(control); }, [this] { HideHint(); }});
@@ -219,6 +223,7 @@ int Win32Host::Run(ui::Form& form, std::string_view title, const ErrorReport& re
   if (IsWindow(application_)) DestroyWindow(application_);
   form_->SetInvalidator(nullptr);
   form_->onClose = nullptr;
+  form_->onEnabledChanged = nullptr;
   form_->hint.SetHost({});
   return static_cast<int>(message.wParam);
 }
@@ -318,6 +323,18 @@ LRESULT Win32Host::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!tooltip_) AddTooltips();
       marks::Mark("tooltip made");
       return 0;
+    case WM_GETOBJECT:
+      // Only the client area is the launcher's to describe; the window itself is the system's.
+      if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) break;
+      if (!accessibleTried_) {
+        accessibleTried_ = true;
+        if (const auto library = AccessibilityLibrary::Load()) accessible_ = AccessibleClient(main_, *form_, kInvoke, *library);
+      }
+      if (accessible_) return accessible_.Answer(wParam);
+      break;
+    case kInvoke:
+      if (wParam < form_->readingOrder.size()) form_->Invoke(*form_->readingOrder[wParam].control);
+      return 0;
     case WM_CLOSE:
       DestroyWindow(main_);
       return 0;
@@ -326,6 +343,7 @@ LRESULT Win32Host::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NCDESTROY: {
       const HWND window = main_;
+      accessible_ = AccessibleClient();  // a reader still holding the object finds it cut off
       main_ = nullptr;
       form_->nativeHandle = 0;
       return DefWindowProcA(window, message, wParam, lParam);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/accessible.h"
 #include "platform/win32/scoped.h"
 #include "platform/window_host.h"
 
@@ -59,6 +60,8 @@ class Win32Host final : public WindowHost {
   bool mainMaximised_ = false;  // as it was when the taskbar window was minimised
   bool afterFirstPaintPosted_ = false;
   std::vector<std::pair<ui::Font, ScopedFont>> fonts_;
+  AccessibleClient accessible_;  // made when a screen reader first asks for it
+  bool accessibleTried_ = false;
 };
 
 }  // namespace platform

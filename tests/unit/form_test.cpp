@@ -204,6 +204,19 @@ TEST_F(Window, ActivationRunsOnce) {
   EXPECT_EQ(runs, 1);
 }
 
+TEST_F(Window, AReadersInvokeClicksOnlyEnabledControlsAndOnlyRealChangesAreTold) {
+  std::vector<std::string> told;
+  form.onEnabledChanged = [&](ui::Control& c) { told.push_back(c.Name() + (c.Enabled() ? " on" : " off")); };
+  EXPECT_FALSE(form.Invoke(*off));
+  off->SetEnabled(false);
+  a->SetEnabled(true);
+  off->SetEnabled(true);
+  EXPECT_TRUE(form.Invoke(*off));
+  EXPECT_TRUE(form.Invoke(*a));
+  EXPECT_EQ(Log(), "click off, click a");
+  EXPECT_EQ(told, std::vector<std::string>{"off on"});
+}
+
 TEST_F(Window, DisabledLabelsAreEmbossedAndEnabledOnesPlain) {
   fakes::Canvas canvas;
   form.Paint(canvas, {0, 0, 300, 200});

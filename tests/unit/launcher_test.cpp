@@ -98,6 +98,39 @@ TEST_F(Launcher, EachClickIssuesExactlyItsRequest) {
   }
 }
 
+TEST_F(Launcher, AReaderFindsEveryControlInOrderAndItsDefaultActionIsTheClick) {
+  const char* const names[] = {"Visit Halvik Instruments Web Site", "What's New in Vantrel v1.0 (PDF)",
+                               "Install Vantrel for Windows", "User Manual", "Install Adobe Acrobat Reader", "Exit",
+                               "Fendrik instrument family web page",
+                               "Halvik Instruments: Fendrik instrument family web page"};
+  for (const bool activated : {false, true}) {  // the reader link is greyed until activation finds no handler
+    const auto reference = Make();
+    const auto& spoken = reference->readingOrder;
+    ASSERT_EQ(spoken.size(), std::size(names));
+    for (std::size_t i = 0; i < spoken.size(); ++i) {
+      const std::string what = spoken[i].control->Name() + (activated ? " after activation" : "");
+      EXPECT_EQ(spoken[i].name, names[i]) << what;
+      std::vector<ShellOpenRequest> requests[2];
+      int closes[2] = {};
+      bool ran = false;
+      for (int invoked : {0, 1}) {
+        shell.requests.clear();
+        auto form = Make();
+        form->onClose = [&] { ++closes[invoked]; };
+        if (activated) form->Activate();
+        if (invoked)
+          ran = form->Invoke(*form->Find(spoken[i].control->Name()));
+        else
+          Click(*form, spoken[i].control->Name());
+        requests[invoked] = shell.requests;
+      }
+      EXPECT_EQ(requests[1], requests[0]) << what;
+      EXPECT_EQ(closes[1], closes[0]) << what;
+      EXPECT_EQ(ran, requests[1].size() + closes[1] == 1) << what;
+    }
+  }
+}
+
 TEST_F(Launcher, ARepeatedClickAsksAgain) {
   auto form = Make();
   Click(*form, "txtWhatsNew");
@@ -266,6 +299,8 @@ TEST_F(Launcher, TheReaderLinkIsEnabledOnActivationOnlyWithoutAPdfHandler) {
     auto form = Make();
     std::vector<ui::Rect> repainted;
     form->SetInvalidator([&](const ui::Rect& rect) { repainted.push_back(rect); });
+    int announced = 0;
+    form->onEnabledChanged = [&](ui::Control& c) { announced += c.Name() == "lblInstallAcrobat" ? 1 : 100; };
     EXPECT_FALSE(form->Link("lblInstallAcrobat").Enabled()) << r.what << ": before activation";
     form->Activate();
     EXPECT_EQ(form->Link("lblInstallAcrobat").Enabled(), r.enabled) << r.what;
@@ -275,6 +310,7 @@ TEST_F(Launcher, TheReaderLinkIsEnabledOnActivationOnlyWithoutAPdfHandler) {
     registry = fakes::Registry();  // the handler goes away: activation does not run again
     form->Activate();
     EXPECT_EQ(form->Link("lblInstallAcrobat").Enabled(), r.enabled) << r.what << ": after a second activation";
+    EXPECT_EQ(announced, r.enabled ? 1 : 0) << r.what << ": announced";
   }
 }
 

@@ -3,11 +3,17 @@
 // usage: peek [count|dpi|syscommand-close|syscommand-minimize|syscommand-restore|restore|close-all]
 //        peek endsession main|owner 0|1     ask to end the session, then end it (1) or not (0)
 //        peek start SHOW PROGRAM            start PROGRAM with show command SHOW, wait, return its code
+//        peek a11y [hit X Y | do ID | gone]... list the client area's accessible children as a reader does,
+//                                           then hit-test screen points, invoke default actions, or
+//                                           wait for the window to go and ask the object once more
+//        peek listen SECONDS                print the state changes readers are told of, from now on
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -70,6 +76,101 @@ BOOL CALLBACK EachWindow(HWND w, LPARAM launcherProcess) {
   return TRUE;
 }
 
+std::string Narrow(BSTR text) {
+  if (!text) return "";
+  char buffer[512] = {};
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer - 1, nullptr, nullptr);
+  SysFreeString(text);
+  return buffer;
+}
+
+VARIANT Child(LONG id) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+// One line a child: a11y.ID=name|role|state|left,top,width,height|default action (or its HRESULT).
+int Accessibility(HWND launcher, int argc, char** argv) {
+  IAccessible* client = nullptr;
+  const HRESULT got = AccessibleObjectFromWindow(launcher, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&client));
+  std::printf("a11y.object=%08lx\n", static_cast<unsigned long>(got));
+  if (FAILED(got) || !client) return 2;
+  LONG count = 0;
+  client->get_accChildCount(&count);
+  std::printf("a11y.count=%ld\n", count);
+  for (LONG id = 0; id <= count; ++id) {
+    BSTR name = nullptr;
+    client->get_accName(Child(id), &name);
+    VARIANT role, state;
+    VariantInit(&role);
+    VariantInit(&state);
+    client->get_accRole(Child(id), &role);
+    client->get_accState(Child(id), &state);
+    LONG x = 0, y = 0, w = 0, h = 0;
+    client->accLocation(&x, &y, &w, &h, Child(id));
+    BSTR action = nullptr;
+    const HRESULT hasAction = client->get_accDefaultAction(Child(id), &action);
+    const std::string actionText = SUCCEEDED(hasAction) ? Narrow(action) : "";
+    std::printf("a11y.%ld=%s|%ld|%lx|%ld,%ld,%ld,%ld|%s", id, Narrow(name).c_str(), role.lVal, state.lVal, x, y, w, h,
+                actionText.c_str());
+    if (FAILED(hasAction)) std::printf("%08lx", static_cast<unsigned long>(hasAction));
+    std::printf("\n");
+  }
+  for (int i = 2; i < argc; ++i) {
+    if (std::strcmp(argv[i], "hit") == 0 && i + 2 < argc) {
+      VARIANT hit;
+      VariantInit(&hit);
+      const HRESULT hr = client->accHitTest(std::atol(argv[i + 1]), std::atol(argv[i + 2]), &hit);
+      std::printf("hit.%s,%s=%ld|%08lx\n", argv[i + 1], argv[i + 2], hit.vt == VT_I4 ? hit.lVal : -1L,
+                  static_cast<unsigned long>(hr));
+      i += 2;
+    } else if (std::strcmp(argv[i], "do") == 0 && i + 1 < argc) {
+      const HRESULT hr = client->accDoDefaultAction(Child(std::atol(argv[++i])));
+      std::printf("do.%s=%08lx\n", argv[i], static_cast<unsigned long>(hr));
+    } else if (std::strcmp(argv[i], "gone") == 0) {  // once the window has gone, the object answers no more
+      for (int wait = 0; wait < 200 && IsWindow(launcher); ++wait) Sleep(50);
+      LONG left = 0;
+      std::printf("gone=%d|%08lx\n", IsWindow(launcher) ? 0 : 1, static_cast<unsigned long>(client->get_accChildCount(&left)));
+    }
+  }
+  std::fflush(stdout);
+  client->Release();
+  return 0;
+}
+
+void CALLBACK StateChanged(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  char cls[64] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  if (std::strcmp(cls, "TfrmMain") != 0) return;
+  IAccessible* accessible = nullptr;
+  VARIANT which;
+  VariantInit(&which);
+  VARIANT state;
+  VariantInit(&state);
+  if (SUCCEEDED(AccessibleObjectFromEvent(window, object, child, &accessible, &which)) && accessible) {
+    accessible->get_accState(which, &state);
+    accessible->Release();
+  }
+  std::printf("statechange=%ld|%ld|%lx\n", object, child, state.vt == VT_I4 ? state.lVal : -1L);
+  std::fflush(stdout);
+}
+
+int Listen(int seconds) {
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr, StateChanged, 0, 0,
+                                       WINEVENT_OUTOFCONTEXT);
+  std::printf("listening=%d\n", hook ? 1 : 0);
+  std::fflush(stdout);
+  if (!hook) return 2;
+  SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);
+  MSG message{};
+  while (GetMessageA(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER) DispatchMessageA(&message);
+  UnhookWinEvent(hook);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,9 +216,12 @@ int main(int argc, char** argv) {
     std::printf("launchers=%d\n", count);
     return 0;
   }
+  CoInitialize(nullptr);
+  if (std::strcmp(command, "listen") == 0 && argc > 2) return Listen(std::atoi(argv[2]));
   HWND launcher = FindLauncher();
   std::printf("found=%d\n", launcher ? 1 : 0);
   if (!launcher) return 1;
+  if (std::strcmp(command, "a11y") == 0) return Accessibility(launcher, argc, argv);
   HWND owner = GetWindow(launcher, GW_OWNER);
   if (std::strcmp(command, "syscommand-close") == 0) {
     PostMessageA(launcher, WM_SYSCOMMAND, SC_CLOSE, 0);

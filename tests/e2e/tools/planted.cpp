@@ -1,4 +1,4 @@
-// A stand-in comctl32.dll planted beside the launcher: if it is ever loaded, it says so in
+// A stand-in planted beside the launcher as comctl32, oleacc, oleaut32 and ole32: if it is ever loaded, it says so in
 // C:\planted.log. The launcher must only ever load the system's own.
 #include <windows.h>
 
