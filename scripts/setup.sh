@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xdotool x11-apps x11-utils imagemagick fp-utils dpkg-dev python3 libx11-dev
   libgtk-3-dev shared-mime-info dbus nsis xorriso osslsigncode openssl debootstrap locales openbox weston xwayland
+  at-spi2-core python3-pyatspi
 )
 
 updated=false

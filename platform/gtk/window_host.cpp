@@ -211,7 +211,9 @@ int GtkHost::Run(ui::Form& form, std::string_view, const ErrorReport& report) {
   gtk_window_set_icon_list(GTK_WINDOW(window_), icons);
   g_list_free(icons);
 
-  area_ = gtk_drawing_area_new();
+  accessible_.form = &form;
+  accessible_.invoke = [this](std::size_t spoken) { QueueInvoke(spoken); };
+  area_ = AccessibleAreaNew(accessible_);
   gtk_widget_set_size_request(area_, form.clientSize.width, form.clientSize.height);
   gtk_widget_add_events(area_, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
                                    GDK_LEAVE_NOTIFY_MASK | GDK_ENTER_NOTIFY_MASK);
@@ -238,6 +240,7 @@ int GtkHost::Run(ui::Form& form, std::string_view, const ErrorReport& report) {
   form.onClose = [this] {
     if (window_) gtk_widget_destroy(window_);
   };
+  form.onEnabledChanged = [this](ui::Control& control) { AnnounceEnabled(accessible_, control); };
   form.hint.SetHost({[this](int ms) { StartHintTimer(ms); }, [this] { StopHintTimer(); },
                      [this](const ui::Control& control) { ShowHint(control); }, [this] { HideHint(); }});
 
@@ -253,6 +256,7 @@ int GtkHost::Run(ui::Form& form, std::string_view, const ErrorReport& report) {
   hint_ = nullptr;
   form.SetInvalidator(nullptr);
   form.onClose = nullptr;
+  form.onEnabledChanged = nullptr;
   form.hint.SetHost({});
   return 0;
 }
@@ -323,8 +327,26 @@ gboolean GtkHost::OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer self) {
   return FALSE;
 }
 
+void GtkHost::QueueInvoke(std::size_t spoken) {
+  struct Queued {
+    GtkHost* host;
+    std::size_t spoken;
+  };
+  g_idle_add(
+      [](gpointer data) -> gboolean {
+        const Queued queued = *static_cast<Queued*>(data);
+        delete static_cast<Queued*>(data);
+        GtkHost* h = queued.host;
+        if (h->form_ && h->window_ && queued.spoken < h->form_->readingOrder.size())
+          h->Guarded([&] { h->form_->Invoke(*h->form_->readingOrder[queued.spoken].control); });
+        return G_SOURCE_REMOVE;
+      },
+      new Queued{this, spoken});
+}
+
 void GtkHost::OnDestroy(GtkWidget*, gpointer self) {
   auto* host = static_cast<GtkHost*>(self);
+  host->accessible_.form = nullptr;  // a reader still holding the objects finds them gone
   host->window_ = nullptr;
   host->area_ = nullptr;
   host->form_->nativeHandle = 0;

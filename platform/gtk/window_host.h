@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gtk/accessible.h"
 #include "platform/window_host.h"
 
 namespace platform {
@@ -40,6 +41,8 @@ class GtkHost final : public WindowHost {
   void Guarded(Action action) noexcept;
   void Report(std::exception_ptr error) noexcept;
   void Centre();
+  // A reader's default action, run from the main loop as a click is.
+  void QueueInvoke(std::size_t spoken);
   // The banner's hint, as the form's hint rule asks: one timer, a popup below the pointer.
   void StartHintTimer(int ms);
   void StopHintTimer();
@@ -59,6 +62,7 @@ class GtkHost final : public WindowHost {
   int pointerY_ = 0;
   bool reporting_ = false;
   bool trimmed_ = false;
+  AccessibleModel accessible_;
 };
 
 }  // namespace platform

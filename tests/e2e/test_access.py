@@ -1,19 +1,22 @@
 """What a screen reader finds in the launcher window, and what its default actions do (MSAA under Wine)."""
 import subprocess
+import time
 
+import harness
 from harness import WINE, check, wait_for
+from test_linux import Desktop
 
 ROLE_LINK, LINKED, UNAVAILABLE = 0x1E, 0x400000, 0x1
 NO_ACTION = "80020003"  # DISP_E_MEMBERNOTFOUND
 # The reading order: the left column from the top, then the photograph and the wordmark; each with
-# its design bounds (links: left, top and height; their widths are the text's).
+# its design bounds (links: left and top; their extent is the text's).
 READING = [
     ("Visit Halvik Instruments Web Site", (8, 27, 369, 113)),
-    ("What's New in Vantrel v1.0 (PDF)", (22, 191, None, 20)),
-    ("Install Vantrel for Windows", (22, 234, None, 20)),
-    ("User Manual", (22, 276, None, 20)),
-    ("Install Adobe Acrobat Reader", (22, 317, None, 20)),
-    ("Exit", (22, 407, None, 20)),
+    ("What's New in Vantrel v1.0 (PDF)", (22, 191, None, None)),
+    ("Install Vantrel for Windows", (22, 234, None, None)),
+    ("User Manual", (22, 276, None, None)),
+    ("Install Adobe Acrobat Reader", (22, 317, None, None)),
+    ("Exit", (22, 407, None, None)),
     ("Fendrik instrument family web page", (456, 27, 130, 278)),
     ("Halvik Instruments: Fendrik instrument family web page", (130, 360, 375, 80)),
 ]
@@ -39,7 +42,7 @@ def check_children(c, kids, reader_enabled):
         check((got_name, role) == (name, ROLE_LINK), f"child {n}: {kids[n]}")
         check(state == LINKED | (UNAVAILABLE if greyed else 0), f"child {n} ({name}): state {state:x}")
         check(action == (NO_ACTION if greyed else "Jump"), f"child {n} ({name}): default action {action}")
-        check((x - ox, y - oy, h) == (left, top, height) and w == (width or w) and w > 0,
+        check((x - ox, y - oy, w, h) == (left, top, width or w, height or h) and w > 0 and h > 0,
               f"child {n} ({name}): at {x - ox},{y - oy},{w},{h} in the client area")
 
 
@@ -88,3 +91,47 @@ def test_the_reader_link_tells_readers_when_activation_enables_it(c):
     check_children(c, kids, reader_enabled=True)
     records = c.s.wait_records(1)
     check(records[0]["exe"].endswith("AdbeRdr90_en_US.exe"), f"invoked the reader link: {records}")
+
+
+def test_linux_a_reader_finds_every_control_and_its_click_and_hears_the_reader_link_enabled(c):
+    # A display of its own: the accessibility bus it starts is announced on the display's root window.
+    with harness.Session(work=c.out / "atspi", wine=False) as s:
+        for pdf in (True, False):  # with a PDF handler the reader link stays greyed
+            d = Desktop(c, pdf=pdf, session=s, disc_name=f"disc-{pdf}")
+            try:
+                d.start(reader=True)
+                # (the registry daemon the reader's bus starts says so on the same output)
+                lines = []
+                while len(lines) < 5 and "listening=1\n" not in lines:
+                    lines.append(d.process.stdout.readline())
+                check(lines[-1] == "listening=1\n", f"the reader did not start: {lines}")
+                ox, oy = d.origin
+                if not pdf:
+                    wait_for(lambda: d.ask("events").get("event"), timeout=10, what="the reader link's change")
+                    events = d.ask("events")["event"]
+                    check(events == "object:state-changed:enabled|Install Adobe Acrobat Reader|1", events)
+                before = d.shot()
+                links = d.ask("list")
+                greyed = "showing,visible"
+                for n, (name, (left, top, width, height)) in enumerate(READING):
+                    got = links[f"link.{n}"].split("|")
+                    states = greyed if pdf and n == 4 else "enabled,sensitive,showing,visible"
+                    check(got[:3] == [name, "link", states] and got[4] == "click", f"{pdf}: child {n}: {got}")
+                    x, y, w, h = map(int, got[3].split(","))
+                    check((x - ox, y - oy, w, h) == (left, top, width or w, height or h) and w > 0 and h > 0,
+                          f"{pdf}: child {n} ({name}) at {got[3]}")
+                    check(d.ask("hit", x + w // 2, y + h // 2) == {f"hit.{x + w // 2},{y + h // 2}": str(n)},
+                          f"{pdf}: the hit test at child {n}")
+                check(d.shot().rgb == before.rgb, "the reader's visit changed the window")
+                # The greyed link's action does nothing; an enabled one's is its click, and Exit's ends it.
+                d.ask("do", 4)
+                d.ask("do", 3)
+                records = wait_for(lambda: (lambda r: r if r[-1][0] == "chm" else None)(d.records(1)), timeout=10,
+                                   what="User Manual's record")
+                check([r[0] for r in records] == (["chm"] if pdf else ["exe", "chm"]), f"{pdf}: actions started {records}")
+                d.click(30, 280)
+                check(d.records(len(records) + 1)[-1] == records[-1], f"{pdf}: the click started {d.records(1)[-1]}")
+                d.ask("do", 5)
+                check(d.ask("wait") == {"code": "0"}, f"{pdf}: Exit's action")
+            finally:
+                d.stop()

@@ -74,23 +74,35 @@ class Desktop:
         (disc / "Docs" / "Vantrel.chm").write_bytes(b"ITSF")
         return disc
 
-    def start_process(self, cwd=None, args=(), env=None):
-        """Starts the launcher on this desktop, without waiting for its window."""
+    def start_process(self, cwd=None, args=(), env=None, reader=False):
+        """Starts the launcher on this desktop, without waiting for its window; with `reader`, through
+        tools/atspi_reader.py in the same session bus, and with the accessibility bridge."""
         run_env = {k: v for k, v in self.s.env.items() if k not in ("WINEDEBUG", "GDK_BACKEND")}
         run_env.update(HOME=str(self.root), XDG_CONFIG_HOME=str(self.root / "config"),
                        XDG_DATA_HOME=str(self.root / "data"), XDG_DATA_DIRS=str(self.root / "share"),
                        XDG_CONFIG_DIRS=str(self.root / "config"), WINEPREFIX=str(self.prefix), NO_AT_BRIDGE="1",
                        GDK_SCALE=str(self.scale), **(env or {}))
+        command = [str(self.disc / "Launch.x86_64"), *args]
+        if reader:
+            del run_env["NO_AT_BRIDGE"]
+            schemas = self.root / "share" / "glib-2.0"  # what the accessibility bus's launcher reads
+            if not schemas.exists():
+                schemas.symlink_to("/usr/share/glib-2.0")
+            # An earlier session's bus, gone now, may still be announced on the display.
+            subprocess.run(["xprop", "-display", self.s.display, "-root", "-remove", "AT_SPI_BUS"],
+                           stderr=subprocess.DEVNULL, check=True)
+            command = ["/usr/bin/python3", str(Path(__file__).parent / "tools" / "atspi_reader.py"), *command]
         self.output = self.root / "output.log"  # a file, not a pipe: Wine's services would hold a pipe
         with open(self.output, "w") as output:
-            self.process = subprocess.Popen(["dbus-run-session", "--", str(self.disc / "Launch.x86_64"), *args],
-                                            cwd=str(cwd or self.disc), env=run_env, stdin=subprocess.DEVNULL,
-                                            stdout=output, stderr=output, start_new_session=True)
+            self.process = subprocess.Popen(["dbus-run-session", "--", *command], cwd=str(cwd or self.disc),
+                                            env=run_env, stdin=subprocess.PIPE if reader else subprocess.DEVNULL,
+                                            stdout=subprocess.PIPE if reader else output, stderr=output,
+                                            start_new_session=True, text=True)
         self.s.processes.append(self.process)
         return self
 
-    def start(self, cwd=None, args=(), env=None):
-        self.start_process(cwd, args, env)
+    def start(self, cwd=None, args=(), env=None, reader=False):
+        self.start_process(cwd, args, env, reader)
         self.origin = wait_for(self.window, timeout=20, what="the Linux launcher's window")
         k = self.scale
         wait_for(lambda: mean(self.shot().region(20 * k, 380 * k, 150 * k, 40 * k)) != (255, 255, 255),
@@ -125,6 +137,17 @@ class Desktop:
             lines = self.log.read_text().splitlines() if self.log.exists() else []
             return [line.split("\t") for line in lines] if len(lines) >= count else None
         return wait_for(enough, what=f"{count} recorded start(s)")
+
+    def ask(self, *command):
+        """A command to the reader (see tools/atspi_reader.py); its answer as a dict."""
+        self.process.stdin.write(" ".join(map(str, command)) + "\n")
+        self.process.stdin.flush()
+        answer = {}
+        for line in iter(self.process.stdout.readline, "end\n"):
+            check(line, f"the reader ended: {self.output.read_text()[-2000:]}")
+            key, _, value = line.rstrip("\n").partition("=")
+            answer[key] = answer[key] + "\n" + value if key in answer else value
+        return answer
 
     def stop(self):
         """Ends the launcher with its session bus: the whole process group."""

@@ -15,6 +15,7 @@ ACCEPTED = {
     "libgtk-3.so.0", "libgdk-3.so.0", "libpangocairo-1.0.so.0", "libpango-1.0.so.0", "libcairo.so.2",
     "libgdk_pixbuf-2.0.so.0", "libgio-2.0.so.0", "libgobject-2.0.so.0", "libglib-2.0.so.0",
     "libX11.so.6",  # asking the window manager for the frame, which GDK's X11 backend loads anyway
+    "libatk-1.0.so.0",  # the accessible objects screen readers read; part of the GTK 3 stack
 }
 NEWEST_GLIBC = (2, 34)
 
