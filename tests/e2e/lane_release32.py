@@ -3,6 +3,7 @@ through qemu (about a minute a start), clicked through in two starts. The harnes
 the end-to-end tests' own; what differs is only where Wine runs (scripts/release32.sh)."""
 import harness
 from harness import check, wait_for
+from test_access import check_children, children
 from test_install import KEY
 from test_window import HOME, PRODUCTS, check_frame
 
@@ -89,6 +90,12 @@ def lane_without_a_pdf_handler_the_release_enables_and_runs_the_reader_link(c):
     start_release(c, disc)
     wait_for(lambda: (0, 0, 0) in c.s.client_shot().region(22, 317, 210, 20), timeout=SLOW,
              what="the reader link enabled")
+    # A screen reader (the 64-bit client, across WoW64) reads the release's children and invokes one:
+    # the methods' calling convention is the one a 32-bit reader calls too.
+    kids, info = children(c, "do", 4)
+    check_children(c, kids, reader_enabled=True)
+    check(info["do.4"] == "00000000", f"User Manual's action: {info['do.4']}")
+    check(c.s.wait_records(1, timeout=SLOW)[-1]["arg"][0] == "chm", f"invoked User Manual: {c.s.records()}")
     c.s.click(40, 322)
-    record = c.s.wait_records(1, timeout=SLOW)[-1]
+    record = c.s.wait_records(2, timeout=SLOW)[-1]
     check(record["exe"].endswith("\\Acrobat\\AdbeRdr90_en_US.exe"), f"started {record['exe']}")
