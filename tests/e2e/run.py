@@ -12,6 +12,7 @@ exits 1 when any failed.
 import importlib
 import os
 import random
+import shutil
 import sys
 import time
 import traceback
@@ -62,6 +63,8 @@ def main(args):
                 print(f"FAIL {full}: {detail}", flush=True)
                 try:
                     session.screenshot().save_png(out / f"{full}.failed.png")
+                    for trace in session.work.glob("trace-*.log"):  # Wine's output, a crash's included
+                        shutil.copy(trace, out / f"{full}.{trace.name}")
                 except Exception:
                     pass
             finally:
