@@ -13,11 +13,6 @@ namespace {
 
 constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32, newer than the headers' target
 
-template <class Function>
-Function Lookup(HMODULE module, const char* name) {
-  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
 const char* OrNull(const std::optional<std::string>& text) { return text ? text->c_str() : nullptr; }
 
 int ShowCommand(ShowMode show) {

@@ -16,6 +16,12 @@ void RestrictDllSearch();
 // when it cannot be loaded.
 HMODULE LoadSystemLibrary(const char* name);
 
+// The entry point `name` of `module` as a `Function`, or null (a null module included).
+template <class Function>
+Function Lookup(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 // Carries out requests through ShellExecuteA, or ShellExecuteW for UTF-8 texts. shell32 and ole32
 // are loaded from the system folder at the first request rather than at start-up, so that the
 // window appears at once; COM is started then, on this thread, as the shell's handlers may need it.

@@ -133,9 +133,7 @@ void Win32Host::AddTooltips() {
   // from the system folder, and only now, after the first paint, so the window appears at once.
   using InitCommonControlsExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   const HMODULE comctl32 = LoadSystemLibrary("comctl32.dll");  // kept for the life of the process
-  const auto init = comctl32 ? reinterpret_cast<InitCommonControlsExFunction>(
-                                   reinterpret_cast<void*>(GetProcAddress(comctl32, "InitCommonControlsEx")))
-                             : nullptr;
+  const auto init = Lookup<InitCommonControlsExFunction>(comctl32, "InitCommonControlsEx");
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
   if (!init || !init(&controls)) return;
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_NOANIMATE | TTS_NOFADE,
